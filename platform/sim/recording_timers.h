@@ -1,0 +1,29 @@
+// Simulated window timers: records starts and stops and knows which run.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/timers.h"
+
+namespace kl {
+
+class RecordingTimers : public Timers {
+ public:
+  bool IsRunning(uint32_t id) const { return m_running.count(id) != 0; }
+  uint32_t PeriodOf(uint32_t id) const;  // 0 when not running
+  // "timer start ID MS" / "timer stop ID", one entry per call.
+  const std::vector<std::string>& Calls() const { return m_calls; }
+  void ClearCalls() { m_calls.clear(); }
+
+  bool Start(uint32_t id, uint32_t milliseconds) override;
+  void Stop(uint32_t id) override;
+
+ private:
+  std::map<uint32_t, uint32_t> m_running;
+  std::vector<std::string> m_calls;
+};
+
+}  // namespace kl
