@@ -54,8 +54,8 @@ class JoystickTable {
 };
 
 // Whether two tables describe the same configuration as far as the registry
-// holds it: the probe results (status, pad buttons) are left out, so that a
-// probe alone never makes the sheet look modified.
+// holds it: the probe results (status, pad buttons and the usage's presence
+// bit) are left out, so that a probe alone never makes the sheet look modified.
 bool SameConfiguration(const JoystickTable& a, const JoystickTable& b);
 
 }  // namespace kl
