@@ -10,16 +10,21 @@
 
 namespace kl {
 
+// MapVirtualKeyA map types.
+constexpr uint32_t kMapVkToScan = 0;  // MAPVK_VK_TO_VSC
+constexpr uint32_t kMapVkToChar = 2;  // MAPVK_VK_TO_CHAR
+
 struct InputEvent {
   enum class Kind { kKey, kMouse, kSleep };
   Kind kind = Kind::kKey;
-  uint8_t vk = 0;       // kKey
-  uint8_t scan = 0;     // kKey
-  uint32_t flags = 0;   // kKey: KEYEVENTF_*; kMouse: MOUSEEVENTF_*
-  int32_t dx = 0;       // kMouse
-  int32_t dy = 0;       // kMouse
-  uintptr_t extra = 0;  // kKey, kMouse
+  uint8_t vk = 0;             // kKey
+  uint8_t scan = 0;           // kKey
+  uint32_t flags = 0;         // kKey: KEYEVENTF_*; kMouse: MOUSEEVENTF_*
+  int32_t dx = 0;             // kMouse
+  int32_t dy = 0;             // kMouse
+  uintptr_t extra = 0;        // kKey, kMouse
   uint32_t milliseconds = 0;  // kSleep
+  uint32_t data = 0;          // kMouse: the wheel or button data
 
   bool operator==(const InputEvent&) const = default;
 };
@@ -29,7 +34,8 @@ struct InputEvent {
 std::string FormatInputEvent(const InputEvent& event);
 
 // MapVirtualKeyA of the US-English layout: type 0 virtual key to scan code,
-// type 2 virtual key to character (upper-case letters); 0 when unmapped.
+// type 2 virtual key to character (upper-case letters); 0 when unmapped, for
+// codes above 255 and for the other map types.
 uint32_t UsMapVirtualKey(uint32_t code, uint32_t mapType);
 
 class RecordingInput : public Input {

@@ -1,4 +1,5 @@
 // Simulated window timers: records starts and stops and knows which run.
+// Starting a running id again replaces its period, as SetTimer does.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,9 @@ class RecordingTimers : public Timers {
   // "timer start ID MS" / "timer stop ID", one entry per call.
   const std::vector<std::string>& Calls() const { return m_calls; }
   void ClearCalls() { m_calls.clear(); }
+  // While set, Start is recorded but fails and starts nothing (the window
+  // system is out of timers).
+  void SetFailing(bool failing) { m_failing = failing; }
 
   bool Start(uint32_t id, uint32_t milliseconds) override;
   void Stop(uint32_t id) override;
@@ -24,6 +28,7 @@ class RecordingTimers : public Timers {
  private:
   std::map<uint32_t, uint32_t> m_running;
   std::vector<std::string> m_calls;
+  bool m_failing = false;
 };
 
 }  // namespace kl

@@ -1,6 +1,7 @@
 // Simulated process list: a mutable list of executable names.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,11 @@ class SimProcesses : public Processes {
   bool Kill(const std::string& exeName);
   // While set, every snapshot fails.
   void SetFailing(bool failing) { m_failing = failing; }
+  // Snapshots asked for so far, failed ones included.
   size_t SnapshotCount() const { return m_snapshots; }
+  const std::vector<std::string>& Names() const { return m_names; }
 
+  // A failed snapshot leaves `exeNames` empty, so no stale list is read.
   bool Snapshot(std::vector<std::string>& exeNames) override;
 
  private:

@@ -1,0 +1,172 @@
+#include "platform/sim/recording_input.h"
+
+#include <array>
+#include <cstdio>
+
+namespace kl {
+
+namespace {
+
+struct VkPair {
+  uint8_t vk;
+  uint8_t value;
+};
+
+// Scan codes of the US keyboard (set 1, without the E0/E1 prefix), by
+// virtual key. Where two keys share a virtual key the first one in scan-code
+// order wins (Clear is 0x4C, not 0x59), and the keys that only exist with
+// the E0 prefix (right Ctrl, right Alt, the Windows keys, the browser and
+// media keys, numeric slash) give their code without it. The generic
+// modifiers give the left-hand key.
+// clang-format off
+constexpr VkPair kScanCodes[] = {
+    {0x03, 0x46},  // Cancel (Ctrl+Break)
+    {0x08, 0x0E}, {0x09, 0x0F}, {0x0C, 0x4C}, {0x0D, 0x1C},
+    {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38}, {0x13, 0x45}, {0x14, 0x3A},
+    {0x1B, 0x01},
+    {0x20, 0x39}, {0x21, 0x49}, {0x22, 0x51}, {0x23, 0x4F}, {0x24, 0x47},
+    {0x25, 0x4B}, {0x26, 0x48}, {0x27, 0x4D}, {0x28, 0x50},
+    {0x2C, 0x54}, {0x2D, 0x52}, {0x2E, 0x53}, {0x2F, 0x63},
+    // Digit row.
+    {0x30, 0x0B}, {0x31, 0x02}, {0x32, 0x03}, {0x33, 0x04}, {0x34, 0x05},
+    {0x35, 0x06}, {0x36, 0x07}, {0x37, 0x08}, {0x38, 0x09}, {0x39, 0x0A},
+    // Letters.
+    {'A', 0x1E}, {'B', 0x30}, {'C', 0x2E}, {'D', 0x20}, {'E', 0x12}, {'F', 0x21},
+    {'G', 0x22}, {'H', 0x23}, {'I', 0x17}, {'J', 0x24}, {'K', 0x25}, {'L', 0x26},
+    {'M', 0x32}, {'N', 0x31}, {'O', 0x18}, {'P', 0x19}, {'Q', 0x10}, {'R', 0x13},
+    {'S', 0x1F}, {'T', 0x14}, {'U', 0x16}, {'V', 0x2F}, {'W', 0x11}, {'X', 0x2D},
+    {'Y', 0x15}, {'Z', 0x2C},
+    // Windows keys, application key, sleep.
+    {0x5B, 0x5B}, {0x5C, 0x5C}, {0x5D, 0x5D}, {0x5F, 0x5F},
+    // Numeric keypad.
+    {0x60, 0x52}, {0x61, 0x4F}, {0x62, 0x50}, {0x63, 0x51}, {0x64, 0x4B},
+    {0x65, 0x4C}, {0x66, 0x4D}, {0x67, 0x47}, {0x68, 0x48}, {0x69, 0x49},
+    {0x6A, 0x37}, {0x6B, 0x4E}, {0x6D, 0x4A}, {0x6E, 0x53}, {0x6F, 0x35},
+    // F1..F24.
+    {0x70, 0x3B}, {0x71, 0x3C}, {0x72, 0x3D}, {0x73, 0x3E}, {0x74, 0x3F},
+    {0x75, 0x40}, {0x76, 0x41}, {0x77, 0x42}, {0x78, 0x43}, {0x79, 0x44},
+    {0x7A, 0x57}, {0x7B, 0x58}, {0x7C, 0x64}, {0x7D, 0x65}, {0x7E, 0x66},
+    {0x7F, 0x67}, {0x80, 0x68}, {0x81, 0x69}, {0x82, 0x6A}, {0x83, 0x6B},
+    {0x84, 0x6C}, {0x85, 0x6D}, {0x86, 0x6E}, {0x87, 0x76},
+    {0x90, 0x45}, {0x91, 0x46},
+    // Left and right modifiers.
+    {0xA0, 0x2A}, {0xA1, 0x36}, {0xA2, 0x1D}, {0xA3, 0x1D}, {0xA4, 0x38}, {0xA5, 0x38},
+    // Browser, volume, media and launch keys.
+    {0xA6, 0x6A}, {0xA7, 0x69}, {0xA8, 0x67}, {0xA9, 0x68}, {0xAA, 0x65},
+    {0xAB, 0x66}, {0xAC, 0x32}, {0xAD, 0x20}, {0xAE, 0x2E}, {0xAF, 0x30},
+    {0xB0, 0x19}, {0xB1, 0x10}, {0xB2, 0x24}, {0xB3, 0x22}, {0xB4, 0x6C},
+    {0xB5, 0x6D}, {0xB6, 0x6B}, {0xB7, 0x21},
+    // Punctuation.
+    {0xBA, 0x27}, {0xBB, 0x0D}, {0xBC, 0x33}, {0xBD, 0x0C}, {0xBE, 0x34},
+    {0xBF, 0x35}, {0xC0, 0x29}, {0xC1, 0x73}, {0xC2, 0x7E},
+    {0xDB, 0x1A}, {0xDC, 0x2B}, {0xDD, 0x1B}, {0xDE, 0x28}, {0xE2, 0x56},
+    // Keys of terminal keyboards the layout still lists.
+    {0xE9, 0x71}, {0xEA, 0x5C}, {0xEB, 0x7B}, {0xEC, 0x7F}, {0xED, 0x6F},
+    {0xEE, 0x5A}, {0xF1, 0x5B}, {0xF3, 0x5F}, {0xF5, 0x5E}, {0xF9, 0x5D},
+    {0xFB, 0x62},
+};
+
+// Unshifted characters of the US layout, by virtual key; letters and digits
+// map to themselves and are handled apart.
+constexpr VkPair kCharacters[] = {
+    {0x03, 0x03}, {0x08, 0x08}, {0x09, 0x09}, {0x0D, 0x0D}, {0x1B, 0x1B}, {0x20, ' '},
+    {0x60, '0'},  {0x61, '1'},  {0x62, '2'},  {0x63, '3'},  {0x64, '4'},
+    {0x65, '5'},  {0x66, '6'},  {0x67, '7'},  {0x68, '8'},  {0x69, '9'},
+    {0x6A, '*'},  {0x6B, '+'},  {0x6D, '-'},  {0x6E, '.'},  {0x6F, '/'},
+    {0xBA, ';'},  {0xBB, '='},  {0xBC, ','},  {0xBD, '-'},  {0xBE, '.'},
+    {0xBF, '/'},  {0xC0, '`'},  {0xDB, '['},  {0xDC, '\\'}, {0xDD, ']'},
+    {0xDE, '\''}, {0xE2, '\\'},
+};
+// clang-format on
+
+template <size_t N>
+constexpr std::array<uint8_t, 256> ByVirtualKey(const VkPair (&pairs)[N]) {
+  std::array<uint8_t, 256> table{};
+  for (const VkPair& p : pairs) table[p.vk] = p.value;
+  return table;
+}
+
+constexpr std::array<uint8_t, 256> kScanByVk = ByVirtualKey(kScanCodes);
+constexpr std::array<uint8_t, 256> kCharByVk = [] {
+  std::array<uint8_t, 256> table = ByVirtualKey(kCharacters);
+  for (int c = '0'; c <= '9'; ++c) table[c] = static_cast<uint8_t>(c);
+  for (int c = 'A'; c <= 'Z'; ++c) table[c] = static_cast<uint8_t>(c);
+  return table;
+}();
+
+}  // namespace
+
+uint32_t UsMapVirtualKey(uint32_t code, uint32_t mapType) {
+  if (code > 0xFF) return 0;
+  switch (mapType) {
+    case kMapVkToScan:
+      return kScanByVk[code];
+    case kMapVkToChar:
+      return kCharByVk[code];
+    default:
+      return 0;
+  }
+}
+
+std::string FormatInputEvent(const InputEvent& event) {
+  char line[96];
+  switch (event.kind) {
+    case InputEvent::Kind::kKey:
+      std::snprintf(line, sizeof line, "key %s vk=0x%02x scan=0x%02x",
+                    (event.flags & kKeyEventKeyUp) ? "up" : "down", unsigned{event.vk},
+                    unsigned{event.scan});
+      break;
+    case InputEvent::Kind::kMouse:
+      std::snprintf(line, sizeof line, "mouse flags=0x%04x dx=%d dy=%d", unsigned{event.flags},
+                    int{event.dx}, int{event.dy});
+      break;
+    case InputEvent::Kind::kSleep:
+      std::snprintf(line, sizeof line, "sleep %u", unsigned{event.milliseconds});
+      break;
+  }
+  return line;
+}
+
+std::string RecordingInput::Transcript() const {
+  std::string text;
+  for (const InputEvent& event : m_events) {
+    text += FormatInputEvent(event);
+    text += '\n';
+  }
+  return text;
+}
+
+void RecordingInput::KeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags, uintptr_t extra) {
+  InputEvent event;
+  event.kind = InputEvent::Kind::kKey;
+  event.vk = vk;
+  event.scan = scan;
+  event.flags = flags;
+  event.extra = extra;
+  m_events.push_back(event);
+}
+
+void RecordingInput::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_t data,
+                                uintptr_t extra) {
+  InputEvent event;
+  event.kind = InputEvent::Kind::kMouse;
+  event.flags = flags;
+  event.dx = dx;
+  event.dy = dy;
+  event.data = data;
+  event.extra = extra;
+  m_events.push_back(event);
+}
+
+uint32_t RecordingInput::MapVirtualKey(uint32_t code, uint32_t mapType) {
+  return UsMapVirtualKey(code, mapType);
+}
+
+void RecordingInput::Sleep(uint32_t milliseconds) {
+  InputEvent event;
+  event.kind = InputEvent::Kind::kSleep;
+  event.milliseconds = milliseconds;
+  m_events.push_back(event);
+}
+
+}  // namespace kl
