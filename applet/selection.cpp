@@ -70,7 +70,7 @@ std::vector<DeviceRow> OpenSelectionPage(JoystickRegistry& joysticks, AppletStat
   return FillDeviceList(joysticks, state);
 }
 
-void AutoDetectPads(JoystickRegistry& joysticks, AppletState& state) {
+bool AutoDetectPads(JoystickRegistry& joysticks, AppletState& state) {
   JoystickTable& table = state.working;
   const std::string padName = joysticks.Strings().Load(kPadNameStringId);
 
@@ -78,7 +78,7 @@ void AutoDetectPads(JoystickRegistry& joysticks, AppletState& state) {
   for (uint32_t id = kPadIds + 1; id <= kJoystickCount; ++id) {
     if (IsPadRecord(table.At(id), padName)) ++padsBeyond;
   }
-  if (padsBeyond == kPadIds) return;
+  if (padsBeyond == kPadIds) return true;
 
   std::vector<JoystickRecord> displaced;
   std::array<bool, kPadIds> wasPad{};
@@ -97,7 +97,7 @@ void AutoDetectPads(JoystickRegistry& joysticks, AppletState& state) {
     if (!table.At(id).present) MakePadRecord(table.At(id), state.types, padName);
   }
 
-  joysticks.SaveJoystickTable(table);
+  const bool placed = joysticks.SaveJoystickTable(table);
   state.respondingCount = joysticks.CountRespondingJoysticks();
 
   // Pads placed here beyond the answering devices are taken back; pads that
@@ -114,7 +114,7 @@ void AutoDetectPads(JoystickRegistry& joysticks, AppletState& state) {
       }
     }
   }
-  joysticks.SaveJoystickTable(table);
+  return joysticks.SaveJoystickTable(table) && placed;
 }
 
 void RemoveDeadDevices(JoystickRegistry& joysticks, AppletState& state) {

@@ -40,8 +40,9 @@ bool IsMakersPadName(const std::string& displayName);
 std::vector<DeviceRow> OpenSelectionPage(JoystickRegistry& joysticks, AppletState& state);
 
 // Places the maker's pads on joystick ids 1..4, moving other devices out of the
-// way to the first free ids, and writes the table.
-void AutoDetectPads(JoystickRegistry& joysticks, AppletState& state);
+// way to the first free ids, and writes the table; false when it could not be
+// written.
+bool AutoDetectPads(JoystickRegistry& joysticks, AppletState& state);
 
 // Removes every configured joystick that did not answer the last probe, unless
 // it is configured as a plain gamepad (hardware flags exactly the gamepad bit).
