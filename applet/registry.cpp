@@ -25,7 +25,7 @@ long WriteConfig(Registry& registry, RegKey key, const std::string& name,
 }  // namespace
 
 std::string JoystickValueName(uint32_t id, const char* suffix) {
-  return "Joystick" + std::to_string(id) + suffix;
+  return std::string("Joystick").append(std::to_string(id)).append(suffix);
 }
 
 std::optional<std::string> JoystickRegistry::ChooseDriverKey(RegKey joystickKey) {

@@ -137,7 +137,9 @@ std::vector<DeviceRow> FillDeviceList(JoystickRegistry& joysticks, AppletState& 
     if (!record.present) continue;
     DeviceRow row;
     row.id = id;
-    row.idText = Cut(" " + std::to_string(id), kIdColumnSize);
+    // Appended piecewise: GCC 12 warns falsely (-Wrestrict) on " " + std::string.
+    row.idText = " ";
+    row.idText = Cut(row.idText.append(std::to_string(id)), kIdColumnSize);
     row.name = Cut(record.displayName, kNameColumnSize);
     row.state = Cut(record.status == kStatusAnswers ? answers : notAnswering, kStateColumnSize);
     if (!IsMakersPadName(record.displayName)) {
@@ -230,7 +232,7 @@ bool AcceptJoystickType(JoystickRegistry& joysticks, AppletState& state, const T
     record.config.hws.dwNumButtons = entry.buttons;
     const bool registered = choice.type >= kFixedTypeCount;
     const std::string memoryKey =
-        registered ? entry.oemKey : "predef" + std::to_string(choice.type);
+        registered ? entry.oemKey : std::string("predef").append(std::to_string(choice.type));
     joysticks.LoadSavedTypeConfig(table, choice.id, memoryKey);
     record.config.dwUsageSettings = registered ? (kJoyUsPresent | kJoyUsIsOem) : kJoyUsPresent;
     // A remembered copy may carry the type's position from before other
