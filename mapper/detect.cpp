@@ -1,0 +1,191 @@
+#include "mapper/detect.h"
+
+#include <vector>
+
+#include "mapper/dosquery.h"
+
+namespace kl {
+
+namespace {
+
+std::string JoinPath(const std::string& folder, const std::string& name, char separator) {
+  if (folder.empty()) return name;
+  const char last = folder.back();
+  if (last == separator || last == '\\' || last == '/') return folder + name;
+  return folder + separator + name;
+}
+
+}  // namespace
+
+bool CountProcesses(Processes& processes, uint32_t& count) {
+  std::vector<std::string> names;
+  count = 0;
+  if (!processes.Snapshot(names)) return false;
+  count = static_cast<uint32_t>(names.size());
+  return true;
+}
+
+bool IsProcessRunning(Processes& processes, const std::string& name) {
+  std::vector<std::string> names;
+  if (!processes.Snapshot(names)) return false;
+  for (std::string exe : names) {
+    for (char& c : exe) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    const size_t slash = exe.rfind('\\');
+    if (slash != std::string::npos) exe.erase(0, slash + 1);
+    if (exe == name) return true;
+  }
+  return false;
+}
+
+RuntimeMapper::RuntimeMapper(const MapperSeams& seams, std::string workFolder)
+    : m_seams(seams),
+      m_gameListPath(JoinPath(workFolder, kGameListName, seams.fs.Separator())),
+      m_pads(seams.joystick, seams.registry),
+      m_engine(seams.input, m_pads, m_table),
+      m_loader(seams.fs, seams.input, m_table, std::move(workFolder)) {}
+
+void RuntimeMapper::Start() {
+  if (m_started) return;
+  m_started = true;
+  m_firstDetection = true;
+  m_active = false;
+  m_table.padCount = 0;
+  m_padsInPlay = 0;
+  m_scratch = JoyInfo{};
+  m_engine.Reset();
+
+  m_padCount = m_pads.EnumeratePads();
+  ReadButtonCounts();
+  ReloadGameList();
+  m_storedWriteTime = m_seams.fs.LastWriteTime(m_gameListPath);
+
+  m_pollRunning = m_seams.timers.Start(kPollTimer, kPollPeriod);
+  m_monitorRunning = m_seams.timers.Start(kMonitorTimer, kMonitorPeriod);
+}
+
+void RuntimeMapper::Shutdown() {
+  if (!m_started) return;
+  m_engine.ReleaseHeld();
+  if (m_pollRunning) m_seams.timers.Stop(kPollTimer);
+  if (m_monitorRunning) m_seams.timers.Stop(kMonitorTimer);
+  m_pollRunning = false;
+  m_monitorRunning = false;
+  m_active = false;
+  m_started = false;
+}
+
+void RuntimeMapper::OnTimer(uint32_t id) {
+  if (id == kPollTimer) {
+    if (m_pollRunning) PollTick();
+  } else if (id == kMonitorTimer) {
+    if (m_monitorRunning) MonitorTick();
+  }
+}
+
+void RuntimeMapper::PollTick() {
+  if (!m_active) return;
+  for (size_t slot = 0; slot < m_padsInPlay; ++slot) m_engine.PlayPad(slot);
+}
+
+void RuntimeMapper::MonitorTick() {
+  GateEditor();
+  Detect();
+  RecountPads();
+  UpdatePadsInPlay();
+  WatchGameList();
+}
+
+void RuntimeMapper::GateEditor() {
+  // An editor the user started himself is found by its title too.
+  if (m_editorWindow == kNoWindow || !m_seams.desktop.IsWindow(m_editorWindow)) {
+    m_editorWindow = m_seams.desktop.FindWindowByTitle(kEditorTitle);
+  }
+  const bool editorInFront =
+      m_editorWindow != kNoWindow && m_seams.desktop.ForegroundWindow() == m_editorWindow;
+  if (editorInFront) {
+    if (m_pollRunning) {
+      m_seams.timers.Stop(kPollTimer);
+      m_pollRunning = false;
+      m_engine.ReleaseHeld();
+    }
+  } else if (!m_pollRunning) {
+    m_pollRunning = m_seams.timers.Start(kPollTimer, kPollPeriod);
+  }
+}
+
+void RuntimeMapper::Detect() {
+  uint32_t count = 0;
+  if (!CountProcesses(m_seams.processes, count)) return;
+  if (!m_firstDetection && count == m_lastProcessCount) return;
+  m_firstDetection = false;
+  m_lastProcessCount = count;
+
+  ReloadGameList();
+  m_active = false;
+  m_engine.ReleaseHeld();
+
+  if (IsProcessRunning(m_seams.processes, kDosBoxHostModule)) {
+    std::string dosProgram;
+    QueryDosProgram(m_seams.dosBox, m_seams.input, dosProgram);
+    if (!dosProgram.empty()) {
+      for (const GameEntry& game : m_games.Games()) {
+        if (game.name == dosProgram) Activate(game.name);
+      }
+    }
+  }
+  // A registered Windows program wins over the DOS program; of several, the
+  // first in the list.
+  for (const GameEntry& game : m_games.Games()) {
+    if (IsProcessRunning(m_seams.processes, game.name)) {
+      Activate(game.name);
+      break;
+    }
+  }
+}
+
+void RuntimeMapper::RecountPads() {
+  const uint8_t count = m_pads.EnumeratePads();
+  if (count == m_padCount) return;
+  m_padCount = count;
+  ReadButtonCounts();
+  // Slots now stand for other pads: what the old ones held must not stay down.
+  m_engine.ReleaseHeld();
+}
+
+void RuntimeMapper::WatchGameList() {
+  const std::optional<uint64_t> time = m_seams.fs.LastWriteTime(m_gameListPath);
+  if (!time || time == m_storedWriteTime) return;
+  m_storedWriteTime = time;
+  // The editor may have marked another profile active: read the list first.
+  ReloadGameList();
+  LoadProfile(m_currentGame);
+}
+
+void RuntimeMapper::ReadButtonCounts() {
+  for (size_t slot = 0; slot < m_padCount && slot < kMaxPads; ++slot) {
+    PadSlot& pad = m_pads.Slots()[slot];
+    m_pads.ReadPad(pad.joystickId, m_scratch);
+    m_pads.ReadButtonCount(pad.joystickId, pad.buttonCount);
+  }
+}
+
+void RuntimeMapper::ReloadGameList() {
+  m_games.FreeGameList();
+  m_games.LoadGameList(m_seams.fs, m_gameListPath);
+}
+
+void RuntimeMapper::Activate(const std::string& game) {
+  m_active = true;
+  m_currentGame = game;
+  LoadProfile(game);
+}
+
+void RuntimeMapper::LoadProfile(const std::string& game) {
+  m_engine.ReleaseHeld();
+  m_loader.LoadPlayTable(m_games, game);
+  UpdatePadsInPlay();
+}
+
+}  // namespace kl
