@@ -1,0 +1,15 @@
+#include "platform/win32/win32_timers.h"
+
+#include <windows.h>
+
+namespace kl {
+
+bool Win32Timers::Start(uint32_t id, uint32_t milliseconds) {
+  return SetTimer(m_window, id, milliseconds, nullptr) != 0;
+}
+
+void Win32Timers::Stop(uint32_t id) {
+  KillTimer(m_window, id);
+}
+
+}  // namespace kl
