@@ -241,13 +241,16 @@ TEST_F(OrvoTest, TrayMenuHoldsItsThreeCommandsInOrder) {
   DestroyMenu(menu);
 }
 
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG;
+}
+
 // The About box is built from the module, as the framework shows it.
 TEST_F(OrvoTest, AboutBoxHasACaptionTheIconAndAnOkButton) {
   const std::vector<unsigned char> bytes = ResourceBytes(m_module, MAKEINTRESOURCEA(5), 100);
   ASSERT_FALSE(bytes.empty());
   HWND dialog = CreateDialogIndirectParamA(
-      m_module, reinterpret_cast<LPCDLGTEMPLATEA>(bytes.data()), nullptr,
-      [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; }, 0);
+      m_module, reinterpret_cast<LPCDLGTEMPLATEA>(bytes.data()), nullptr, QuietDialogProc, 0);
   ASSERT_NE(dialog, nullptr) << GetLastError();
   char text[128] = {};
   GetWindowTextA(dialog, text, sizeof text);
