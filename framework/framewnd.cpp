@@ -1,0 +1,49 @@
+#include "framework/framewnd.h"
+
+#include <string>
+
+#include "framework/module.h"
+#include "framework/winapp.h"
+
+namespace kl {
+
+bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, HWND parent) {
+  if (!RegisterWindowClass(FrameClassName(), CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, nullptr,
+                           LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),
+                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))) {
+    return false;
+  }
+  m_resourceId = resourceId;
+  m_frameStyle = style & kFwsFrameStyles;
+  std::string title = AfxLoadString(resourceId);
+  title = title.substr(0, title.find('\n'));
+  HMENU menu = AfxLoadMenu(resourceId);
+  if (!CreateEx(0, FrameClassName(), title.c_str(), style & ~kFwsFrameStyles, CW_USEDEFAULT,
+                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, menu)) {
+    // A window that was never made may not have freed its menu.
+    if (menu != nullptr && IsMenu(menu)) {
+      DestroyMenu(menu);
+    }
+    return false;
+  }
+  return true;
+}
+
+bool CFrameWnd::OnCreate(const CREATESTRUCTA&) {
+  HICON icon = AfxLoadIcon(m_resourceId);
+  if (icon != nullptr) {
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  return true;
+}
+
+bool CFrameWnd::OnCmdMsg(UINT id) {
+  if (OnCommand(id)) {
+    return true;
+  }
+  CWinApp* app = AfxGetApp();
+  return app != nullptr && app->OnCmdMsg(id);
+}
+
+}  // namespace kl

@@ -1,0 +1,52 @@
+// The application object: one per program, living for the whole run.
+// AfxWinMain drives it: InitInstance, then the message loop in Run, then
+// ExitInstance; the loop ends when the main window is destroyed. Commands
+// that no window handles are routed to the application last.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/cmdtarget.h"
+
+namespace kl {
+
+class CWnd;
+
+class CWinApp : public CCmdTarget {
+ public:
+  // `appName` is the caption of the program's message boxes.
+  explicit CWinApp(const char* appName = nullptr);
+  ~CWinApp() override;
+
+  // bool InitInstance(): true to enter the message loop; false ends the program (ExitInstance still
+  // runs).
+  virtual bool InitInstance();
+  // int ExitInstance(): the program's exit code; the base gives back the program's own resource
+  // handle.
+  virtual int ExitInstance();
+  // int Run(): runs the message loop until WM_QUIT and returns ExitInstance's code.
+  virtual int Run();
+  // bool PreTranslateMessage(MSG& msg): true when `msg` was consumed and must not be dispatched.
+  virtual bool PreTranslateMessage(MSG& msg);
+
+  HINSTANCE m_hInstance = nullptr;
+  const char* m_lpCmdLine = "";
+  int m_nCmdShow = SW_SHOWNORMAL;
+  std::string m_appName;
+  CWnd* m_pMainWnd = nullptr;
+
+ protected:
+  int m_exitCode = 0;  // the WM_QUIT code the loop ended with
+};
+
+// The application object of this program, or null.
+CWinApp* AfxGetApp();
+
+// Runs `app` as the program: sets the module state up, calls InitInstance,
+// Run or (when start-up fails) ExitInstance, and returns the exit code.
+// The program's own instance is the resource handle again when it returns.
+int AfxWinMain(CWinApp& app, HINSTANCE instance, const char* commandLine, int showCommand);
+
+}  // namespace kl

@@ -1,0 +1,249 @@
+#include "framework/wnd.h"
+
+#include "framework/module.h"
+#include "framework/winapp.h"
+
+namespace kl {
+
+namespace {
+
+// The object whose window CreateEx is making on this thread, for the hook.
+thread_local CWnd* t_creating = nullptr;
+
+}  // namespace
+
+// Links the window being created to its object before its first message,
+// and subclasses it when its class has a procedure of its own.
+LRESULT CALLBACK FrameworkCbtHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && t_creating != nullptr) {
+    CWnd* self = t_creating;
+    t_creating = nullptr;
+    HWND window = reinterpret_cast<HWND>(wParam);
+    self->Attach(window);
+    auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    if (current != &CWnd::WindowProc) {
+      self->m_superProc = current;
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProc));
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+CWnd::~CWnd() {
+  if (m_hWnd != nullptr && IsWindow(m_hWnd) &&
+      GetWindowLongPtrA(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
+    SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    if (m_superProc != nullptr) {
+      SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
+    }
+  }
+}
+
+void CWnd::Attach(HWND window) {
+  m_hWnd = window;
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+                    int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
+  if (m_hWnd != nullptr) {
+    return false;
+  }
+  CREATESTRUCTA cs = {};
+  cs.dwExStyle = exStyle;
+  cs.lpszClass = className;
+  cs.lpszName = windowName;
+  cs.style = static_cast<LONG>(style);
+  cs.x = x;
+  cs.y = y;
+  cs.cx = width;
+  cs.cy = height;
+  cs.hwndParent = parent;
+  cs.hMenu = menuOrId;
+  cs.hInstance = AfxGetInstanceHandle();
+  cs.lpCreateParams = this;
+  bool go = false;
+  try {
+    go = PreCreateWindow(cs);
+  } catch (...) {
+    go = false;
+  }
+  if (!go || cs.lpszClass == nullptr) {
+    return false;
+  }
+  // The hook is needed only when the class is not ours; with our own class
+  // the window procedure links the object at WM_NCCREATE.
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  bool ours = GetClassInfoExA(cs.hInstance, cs.lpszClass, &wc) && wc.lpfnWndProc == &WindowProc;
+  HHOOK hook = nullptr;
+  CWnd* outer = t_creating;
+  if (!ours) {
+    hook = SetWindowsHookExA(WH_CBT, &FrameworkCbtHook, nullptr, GetCurrentThreadId());
+    if (hook == nullptr) {
+      return false;
+    }
+    t_creating = this;
+  }
+  HWND window =
+      CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+                      cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+  if (hook != nullptr) {
+    UnhookWindowsHookEx(hook);
+    t_creating = outer;
+  }
+  if (window == nullptr) {
+    // A window that failed in WM_NCCREATE or WM_CREATE is already gone.
+    m_hWnd = nullptr;
+    m_superProc = nullptr;
+    return false;
+  }
+  return true;
+}
+
+bool CWnd::DestroyWindow() {
+  return m_hWnd != nullptr && ::DestroyWindow(m_hWnd) != FALSE;
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT milliseconds) {
+  return m_hWnd != nullptr ? ::SetTimer(m_hWnd, id, milliseconds, nullptr) : 0;
+}
+
+bool CWnd::KillTimer(UINT_PTR id) {
+  return m_hWnd != nullptr && ::KillTimer(m_hWnd, id) != FALSE;
+}
+
+LRESULT CWnd::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+bool CWnd::Post(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::PostMessageA(m_hWnd, message, wParam, lParam) != FALSE;
+}
+
+bool CWnd::RegisterWindowClass(const char* className, UINT style, HICON icon, HCURSOR cursor,
+                               HBRUSH background) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = &WindowProc;
+  wc.hInstance = AfxGetInstanceHandle();
+  wc.hIcon = icon;
+  wc.hCursor = cursor;
+  wc.hbrBackground = background;
+  wc.lpszClassName = className;
+  return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool CWnd::PreCreateWindow(CREATESTRUCTA&) {
+  return true;
+}
+bool CWnd::OnCreate(const CREATESTRUCTA&) {
+  return true;
+}
+bool CWnd::OnDestroy() {
+  return false;
+}
+bool CWnd::OnClose() {
+  return false;
+}
+bool CWnd::OnTimer(UINT_PTR) {
+  return false;
+}
+bool CWnd::OnPaint() {
+  return false;
+}
+bool CWnd::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
+void CWnd::PostNcDestroy() {}
+
+LRESULT CWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_superProc != nullptr) {
+    return CallWindowProcA(m_superProc, m_hWnd, message, wParam, lParam);
+  }
+  return DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_CREATE:
+      result = OnCreate(*reinterpret_cast<const CREATESTRUCTA*>(lParam)) ? 0 : -1;
+      return true;
+    case WM_DESTROY:
+      return OnDestroy();
+    case WM_CLOSE:
+      return OnClose();
+    case WM_TIMER:
+      return OnTimer(static_cast<UINT_PTR>(wParam));
+    case WM_PAINT:
+      return OnPaint();
+    case WM_COMMAND:
+      // Menus (0), accelerators (1) and button clicks (BN_CLICKED is 0) are
+      // commands; other control notifications are plain messages.
+      if (HIWORD(wParam) <= 1) {
+        result = 0;
+        return OnCmdMsg(LOWORD(wParam));
+      }
+      return OnMessage(message, wParam, lParam, result);
+    default:
+      return OnMessage(message, wParam, lParam, result);
+  }
+}
+
+LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  bool handled = false;
+  try {
+    handled = OnWndMsg(message, wParam, lParam, result);
+  } catch (...) {
+    if (message == WM_CREATE) {
+      return -1;
+    }
+    handled = false;
+  }
+  if (handled) {
+    return result;
+  }
+  return DefaultProc(message, wParam, lParam);
+}
+
+void CWnd::AfterNcDestroy() {
+  HWND window = m_hWnd;
+  m_hWnd = nullptr;
+  if (window != nullptr) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  }
+  m_superProc = nullptr;
+  CWinApp* app = AfxGetApp();
+  if (app != nullptr && app->m_pMainWnd == this) {
+    app->m_pMainWnd = nullptr;
+    PostQuitMessage(0);
+  }
+  try {
+    PostNcDestroy();
+  } catch (...) {
+    // Nothing is left to undo: the window is gone either way.
+  }
+}
+
+LRESULT CALLBACK CWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<CWnd*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self == nullptr && message == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    self = static_cast<CWnd*>(cs->lpCreateParams);
+    if (self != nullptr) {
+      self->Attach(window);
+    }
+  }
+  if (self == nullptr) {
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  LRESULT result = self->Dispatch(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    self->AfterNcDestroy();
+  }
+  return result;
+}
+
+}  // namespace kl

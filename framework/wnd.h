@@ -1,0 +1,85 @@
+// A thin, non-owning wrapper around one window. One static window procedure
+// serves every CWnd: it finds the object the window belongs to and unpacks
+// each message into a typed virtual handler that says whether it handled
+// the message; what no handler takes gets the window's default processing.
+// No exception leaves a handler: one that throws counts as "not handled"
+// (and makes a window's creation fail).
+//
+// Destroying the object does not destroy the window; it only cuts the link,
+// after which the window gets default processing alone.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/cmdtarget.h"
+
+namespace kl {
+
+class CWnd : public CCmdTarget {
+ public:
+  CWnd() = default;
+  ~CWnd() override;
+
+  HWND GetSafeHwnd() const { return m_hWnd; }
+
+  // Creates the window and links it to this object. Windows of a class
+  // registered with another window procedure (RegisterClass with
+  // DefWindowProcA, say) are subclassed while they are created, so their
+  // WM_NCCREATE and WM_CREATE reach this object too. False on failure.
+  bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x,
+                int y, int width, int height, HWND parent, HMENU menuOrId);
+  bool DestroyWindow();
+  bool ShowWindow(int command) { return ::ShowWindow(m_hWnd, command) != FALSE; }
+  void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+  // The timer's id, or 0 when no timer could be made.
+  UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds);
+  bool KillTimer(UINT_PTR id);
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+  // Registers a window class served by the framework's window procedure,
+  // for the program's instance. True also when it is registered already.
+  static bool RegisterWindowClass(const char* className, UINT style, HICON icon, HCURSOR cursor,
+                                  HBRUSH background);
+
+  HWND m_hWnd = nullptr;
+
+ protected:
+  // bool PreCreateWindow(CREATESTRUCTA& cs): false cancels the creation; may change class and
+  // styles.
+  virtual bool PreCreateWindow(CREATESTRUCTA& cs);
+  // bool OnCreate(const CREATESTRUCTA& cs): false makes the window's creation fail.
+  virtual bool OnCreate(const CREATESTRUCTA& cs);
+  // bool OnDestroy(): true when handled; default processing follows only when false.
+  virtual bool OnDestroy();
+  // bool OnClose(): true when handled (the window stays); false lets default processing destroy it.
+  virtual bool OnClose();
+  // bool OnTimer(UINT_PTR id): true when the tick of timer `id` was handled.
+  virtual bool OnTimer(UINT_PTR id);
+  // bool OnPaint(): true when the handler painted (BeginPaint/EndPaint its own).
+  virtual bool OnPaint();
+  // bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result): true when handled, answer in
+  // result.
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // void PostNcDestroy(): the window is gone and unlinked; the object may now delete itself.
+  virtual void PostNcDestroy();
+  // LRESULT DefaultProc(UINT message, WPARAM, LPARAM): the answer of default processing.
+  virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // bool OnWndMsg(UINT message, WPARAM, LPARAM, LRESULT& result): true when a handler took the
+  // message.
+  virtual bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  // Unlinks the window after WM_NCDESTROY: ends the message loop when it
+  // was the main window, then calls PostNcDestroy.
+  void AfterNcDestroy();
+
+ private:
+  friend LRESULT CALLBACK FrameworkCbtHook(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Attach(HWND window);
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+  WNDPROC m_superProc = nullptr;  // the class's own procedure when subclassed
+};
+
+}  // namespace kl
