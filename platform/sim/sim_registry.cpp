@@ -67,19 +67,44 @@ struct SimRegistry::Node {
     std::string name;
     uint32_t type = 0;
     std::vector<uint8_t> data;
+    uint64_t order = 0;  // values list in the order they were made, as the platform keeps them
   };
+  using Children = std::map<std::string, std::unique_ptr<Node>>;
 
   std::string name;
-  size_t depth = 0;           // levels below the root
-  std::vector<Value> values;  // in the order they were made, as the platform keeps them
-  std::map<std::string, std::unique_ptr<Node>> children;  // by upper-cased name
+  size_t depth = 0;                     // levels below the root
+  std::map<std::string, Value> values;  // by upper-cased name
+  Children children;                    // by upper-cased name, the enumeration order
+  uint64_t nextOrder = 0;
+  // Where the last enumeration stopped, so that walking index 0, 1, 2 ...
+  // over many subkeys stays linear.
+  size_t cursorIndex = 0;
+  Children::iterator cursor = children.end();
 
   Value* FindValue(std::string_view valueName) {
-    std::string key = Upper(valueName);
-    for (Value& v : values) {
-      if (Upper(v.name) == key) return &v;
+    auto it = values.find(Upper(valueName));
+    return it == values.end() ? nullptr : &it->second;
+  }
+
+  // A new value goes last; an existing one keeps its name and place.
+  void SetValue(std::string_view valueName, uint32_t type, std::vector<uint8_t> data) {
+    auto [it, inserted] = values.try_emplace(Upper(valueName));
+    if (inserted) {
+      it->second.name = std::string(valueName);
+      it->second.order = nextOrder++;
     }
-    return nullptr;
+    it->second.type = type;
+    it->second.data = std::move(data);
+  }
+
+  bool RemoveValue(std::string_view valueName) { return values.erase(Upper(valueName)) != 0; }
+
+  std::vector<const Value*> OrderedValues() const {
+    std::vector<const Value*> ordered;
+    for (const auto& [key, value] : values) ordered.push_back(&value);
+    std::sort(ordered.begin(), ordered.end(),
+              [](const Value* a, const Value* b) { return a->order < b->order; });
+    return ordered;
   }
 
   Node* Child(std::string_view childName) {
@@ -88,13 +113,30 @@ struct SimRegistry::Node {
   }
 
   Node* AddChild(std::string_view childName) {
-    auto& slot = children[Upper(childName)];
-    if (!slot) {
-      slot = std::make_unique<Node>();
-      slot->name = std::string(childName);
-      slot->depth = depth + 1;
+    auto [it, inserted] = children.try_emplace(Upper(childName));
+    if (inserted) {
+      it->second = std::make_unique<Node>();
+      it->second->name = std::string(childName);
+      it->second->depth = depth + 1;
+      cursor = children.end();
     }
-    return slot.get();
+    return it->second.get();
+  }
+
+  void RemoveChild(Children::iterator it) {
+    children.erase(it);
+    cursor = children.end();
+  }
+
+  const Node* ChildAt(size_t index) {
+    if (index >= children.size()) return nullptr;
+    if (cursor == children.end() || index < cursorIndex) {
+      cursor = children.begin();
+      cursorIndex = 0;
+    }
+    cursor = std::next(cursor, static_cast<std::ptrdiff_t>(index - cursorIndex));
+    cursorIndex = index;
+    return cursor->second.get();
   }
 };
 
@@ -178,32 +220,23 @@ long SimRegistry::SetValue(RegKey key, std::string_view name, uint32_t type, con
   Node* node = nullptr;
   if (long r = Resolve(key, kKeySetValue, node); r != kRegOk) return r;
   if ((!data && size != 0) || HasLineBreak(name)) return kRegInvalidParameter;
-  Node::Value* value = node->FindValue(name);
-  if (!value) {
-    node->values.push_back(Node::Value{std::string(name), type, {}});
-    value = &node->values.back();
-  }
-  value->type = type;
-  value->data.assign(data, data + size);
+  node->SetValue(name, type, std::vector<uint8_t>(data, data + size));
   return kRegOk;
 }
 
 long SimRegistry::DeleteValue(RegKey key, std::string_view name) {
   Node* node = nullptr;
   if (long r = Resolve(key, kKeySetValue, node); r != kRegOk) return r;
-  Node::Value* value = node->FindValue(name);
-  if (!value) return kRegNotFound;
-  node->values.erase(node->values.begin() + (value - node->values.data()));
-  return kRegOk;
+  return node->RemoveValue(name) ? kRegOk : kRegNotFound;
 }
 
 long SimRegistry::EnumKey(RegKey key, uint32_t index, std::string& name, uint32_t bufferSize) {
   Node* node = nullptr;
   if (long r = Resolve(key, kKeyEnumerateSubKeys, node); r != kRegOk) return r;
-  if (index >= node->children.size()) return kRegNoMoreItems;
-  const Node& child = *std::next(node->children.begin(), index)->second;
-  if (child.name.size() + 1 > bufferSize) return kRegMoreData;
-  name = child.name;
+  const Node* child = node->ChildAt(index);
+  if (!child) return kRegNoMoreItems;
+  if (child->name.size() + 1 > bufferSize) return kRegMoreData;
+  name = child->name;
   return kRegOk;
 }
 
@@ -251,7 +284,7 @@ void SimRegistry::DeleteSubtree(Node* parent, const std::string& childKey) {
     }
     for (auto& [key, child] : node->children) pending.push_back(child.get());
   }
-  parent->children.erase(it);
+  parent->RemoveChild(it);
 }
 
 void SimRegistry::Apply(const RegTextOp& op) {
@@ -267,21 +300,12 @@ void SimRegistry::Apply(const RegTextOp& op) {
       break;
     }
     case RegTextOp::Kind::kSetValue: {
-      Node* node = Walk(op.root, op.path, true);
-      Node::Value* value = node->FindValue(op.valueName);
-      if (!value) {
-        node->values.push_back(Node::Value{op.valueName, op.type, op.data});
-      } else {
-        value->type = op.type;
-        value->data = op.data;
-      }
+      Walk(op.root, op.path, true)->SetValue(op.valueName, op.type, op.data);
       break;
     }
     case RegTextOp::Kind::kDeleteValue:
       if (Node* node = Walk(op.root, op.path, false)) {
-        if (Node::Value* value = node->FindValue(op.valueName)) {
-          node->values.erase(node->values.begin() + (value - node->values.data()));
-        }
+        node->RemoveValue(op.valueName);
       }
       break;
   }
@@ -329,8 +353,8 @@ std::string SimRegistry::DumpText() const {
       // The roots always exist: they get a section only for their own values.
       if (item.node->depth != 0 || !item.node->values.empty()) {
         out += "[" + item.path + "]\r\n";
-        for (const Node::Value& v : item.node->values) {
-          AppendRegValueLine(out, v.name, v.type, v.data);
+        for (const Node::Value* v : item.node->OrderedValues()) {
+          AppendRegValueLine(out, v->name, v->type, v->data);
         }
         out += "\r\n";
       }

@@ -157,6 +157,33 @@ TEST_F(SimRegistryHandles, EnumKeyInPlatformOrderWithMoreDataWhenTheNameDoesNotF
   m_registry.CloseKey(parent);
 }
 
+TEST_F(SimRegistryHandles, EnumKeyAnswersAnyIndexOrderAfterKeysComeAndGo) {
+  RegKey parent = kRegNone;
+  ASSERT_EQ(m_registry.CreateKey(kHkeyCurrentUser, "Walk", kKeyAllAccess, parent), kRegOk);
+  auto add = [&](const char* child) {
+    RegKey key = kRegNone;
+    ASSERT_EQ(m_registry.CreateKey(parent, child, kKeyRead, key), kRegOk);
+    m_registry.CloseKey(key);
+  };
+  auto at = [&](uint32_t index) {
+    std::string name = "-";
+    long result = m_registry.EnumKey(parent, index, name, 256);
+    return result == kRegOk ? name : std::to_string(result);
+  };
+  for (const char* child : {"b", "d", "f"}) add(child);
+  EXPECT_EQ(at(2), "f");
+  EXPECT_EQ(at(0), "b");  // backwards after a later index
+  EXPECT_EQ(at(1), "d");
+  add("c");  // lands between entries already walked
+  EXPECT_EQ(at(1), "c");
+  EXPECT_EQ(at(2), "d");
+  ASSERT_TRUE(m_registry.LoadText("REGEDIT4\r\n[-HKCU\\Walk\\b]\r\n", nullptr));
+  EXPECT_EQ(at(0), "c");
+  EXPECT_EQ(at(2), "f");
+  EXPECT_EQ(at(3), std::to_string(kRegNoMoreItems));
+  m_registry.CloseKey(parent);
+}
+
 TEST_F(SimRegistryHandles, QueryValueSizesAndMoreData) {
   RegKey key = Open("Software\\Vornatek\\GamePad2", kKeyRead, kHkeyCurrentUser);
   uint32_t type = 0, size = 0;
