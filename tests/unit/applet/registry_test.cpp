@@ -2,6 +2,7 @@
 // simulated registry and joystick driver.
 #include <gtest/gtest.h>
 
+#include "applet/reg_values.h"
 #include "applet/registry.h"
 #include "applet/selection.h"
 #include "applet_fixture.h"
@@ -307,6 +308,66 @@ TEST_F(RegistryLayer, CountsTheAnsweringNumbers) {
     for (uint32_t n : c.plugged) driver.Plug(n);
     JoystickRegistry layer(registry, driver, strings);
     EXPECT_EQ(layer.CountRespondingJoysticks(), c.count) << c.numDevs;
+  }
+}
+
+}  // namespace
+}  // namespace kl::test
+
+namespace kl::test {
+namespace {
+
+// Raw values as another program might have left them; SetValue stores bytes
+// exactly as given, so strings without terminators can be made.
+TEST(RegValues, StringsMustBeTextsThatFitTheirBuffer) {
+  const struct {
+    const char* name;
+    uint32_t type;
+    std::string bytes;
+    std::optional<std::string> read;
+  } cases[] = {
+      {"terminated", kRegSz, std::string("pad\0", 4), "pad"},
+      {"unterminated but short", kRegSz, "pad", "pad"},
+      {"cut at the first zero", kRegSz, std::string("pa\0d\0", 5), "pa"},
+      {"empty", kRegSz, "", ""},
+      {"255 characters and the terminator", kRegSz, std::string(255, 'x') + '\0',
+       std::string(255, 'x')},
+      {"256 characters without terminator", kRegSz, std::string(256, 'x'), std::nullopt},
+      {"longer than the buffer", kRegSz, std::string(300, 'x') + '\0', std::nullopt},
+      {"binary", kRegBinary, std::string("pad\0", 4), std::nullopt},
+      {"number", kRegDword, std::string("\1\0\0\0", 4), std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimRegistry registry;
+    RegKey key = kRegNone;
+    ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "T", kKeyRead | kKeyWrite, key), kRegOk);
+    registry.SetValue(key, "v", c.type, reinterpret_cast<const uint8_t*>(c.bytes.data()),
+                      static_cast<uint32_t>(c.bytes.size()));
+    EXPECT_EQ(ReadStringValue(registry, key, "v", kJoyNameSize), c.read);
+    registry.CloseKey(key);
+  }
+}
+
+TEST(RegValues, BinaryValuesMustHaveTheExactSize) {
+  const struct {
+    uint32_t type;
+    size_t size;
+    bool read;
+  } cases[] = {
+      {kRegBinary, 112, true}, {kRegBinary, 111, false}, {kRegBinary, 113, false},
+      {kRegBinary, 0, false},  {kRegSz, 112, false},
+  };
+  for (const auto& c : cases) {
+    SimRegistry registry;
+    RegKey key = kRegNone;
+    ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "T", kKeyRead | kKeyWrite, key), kRegOk);
+    const std::vector<uint8_t> stored(c.size, 0xAB);
+    registry.SetValue(key, "v", c.type, stored.data(), static_cast<uint32_t>(stored.size()));
+    std::vector<uint8_t> out(112, 0x11);
+    EXPECT_EQ(ReadBinaryValue(registry, key, "v", out.data(), out.size()), c.read) << c.size;
+    EXPECT_EQ(out, std::vector<uint8_t>(112, c.read ? 0xAB : 0x11)) << c.size;
+    registry.CloseKey(key);
   }
 }
 
