@@ -368,3 +368,46 @@ TEST_F(LoaderTest, LoadingReplacesListsAndCursors) {
 
 }  // namespace
 }  // namespace kl
+
+namespace kl {
+namespace {
+
+// Every cut and every single-byte change of a record full of references
+// loads without leaving a reference step, an overlong list or a wrong length.
+TEST_F(LoaderTest, DamagedFilesLoadWithinTheTable) {
+  const std::string good =
+      Header() +
+      Record("game1", {Unassigned(16, {{4, {0x00, {{0x0A, 0x41}}}},
+                                       {5, {0x01, {{0x80, 4}, {0, 0x42}, {0x80, 6}}}},
+                                       {6, {0x01, {{0x80, 5}}}},
+                                       {7, {0x02, {{0, 0x43}, {0, 0xFF}, {0x10, 0x44}}}},
+                                       {8, {0x04, {{0, 1}}}}}),
+                       Unassigned(14, {{0, {0x81, {{0x80, 1}}}}, {1, {0x01, {{0x80, 0}}}}})});
+  std::vector<std::string> damaged;
+  for (size_t cut = 0; cut < good.size(); ++cut) damaged.push_back(good.substr(0, cut));
+  for (size_t at = 40; at < good.size(); ++at) {
+    for (uint8_t value :
+         {uint8_t{0x00}, uint8_t{0x0A}, uint8_t{0x1A}, uint8_t{0x80}, uint8_t{0xFF}}) {
+      std::string bytes = good;
+      bytes[at] = static_cast<char>(value);
+      damaged.push_back(bytes);
+    }
+  }
+  for (const std::string& bytes : damaged) {
+    Load(bytes);
+    for (size_t slot = 0; slot < kPadSlots; ++slot) {
+      for (size_t input = 0; input < kInputsPerSlot; ++input) {
+        size_t length = 0;
+        for (const PlayStep* s = m_table.lists[slot][input]; s; s = s->next) {
+          ASSERT_FALSE(s->reference);
+          ASSERT_LE(++length, kMaxStepsPerList);
+        }
+        ASSERT_EQ(length, m_table.Length(slot, input));
+      }
+      ASSERT_LE(m_table.entryCount[slot], kInputsPerSlot);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kl
