@@ -179,9 +179,10 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_PAINT:
       return OnPaint();
     case WM_COMMAND:
-      // Menus (0), accelerators (1) and button clicks (BN_CLICKED is 0) are
-      // commands; other control notifications are plain messages.
-      if (HIWORD(wParam) <= 1) {
+      // Menus (code 0) and accelerators (code 1) come without a control;
+      // of the controls' notifications only a click (BN_CLICKED, 0) is a
+      // command: a list's LBN_SELCHANGE is 1 as well.
+      if (lParam == 0 ? HIWORD(wParam) <= 1 : HIWORD(wParam) == BN_CLICKED) {
         result = 0;
         return OnCmdMsg(LOWORD(wParam));
       }

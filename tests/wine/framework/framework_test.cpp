@@ -220,19 +220,22 @@ TEST_F(Framework, CommandsGoToTheFrameThenToTheApplication) {
   ASSERT_TRUE(frame.LoadFrame(IDS_FRAME));
   struct Case {
     WPARAM wParam;
+    bool fromControl;
     const char* expected;  // null: nobody handles it
   };
   const Case cases[] = {
-      {MAKEWPARAM(501, 0), "frame 501"},  // menu item or button click
-      {MAKEWPARAM(502, 0), "app 502"},    // not the frame's: the application's
-      {MAKEWPARAM(502, 1), "app 502"},    // accelerator
-      {MAKEWPARAM(503, 0), nullptr},      // nobody's
-      {MAKEWPARAM(501, EN_CHANGE), "notification 501 code 768"},  // a control notification
+      {MAKEWPARAM(501, 0), false, "frame 501"},          // menu item
+      {MAKEWPARAM(501, BN_CLICKED), true, "frame 501"},  // button click
+      {MAKEWPARAM(502, 0), false, "app 502"},            // not the frame's
+      {MAKEWPARAM(502, 1), false, "app 502"},            // accelerator
+      {MAKEWPARAM(503, 0), false, nullptr},              // nobody's
+      {MAKEWPARAM(501, EN_CHANGE), true, "notification 501 code 768"},
+      {MAKEWPARAM(501, LBN_SELCHANGE), true, "notification 501 code 1"},  // not an accelerator
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.wParam);
     app.log.clear();
-    frame.Send(WM_COMMAND, c.wParam, 0);
+    frame.Send(WM_COMMAND, c.wParam, c.fromControl ? reinterpret_cast<LPARAM>(frame.m_hWnd) : 0);
     if (c.expected == nullptr) {
       EXPECT_TRUE(app.log.empty());
     } else {
