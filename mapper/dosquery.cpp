@@ -1,5 +1,6 @@
 #include "mapper/dosquery.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace kl {
@@ -9,9 +10,9 @@ namespace {
 void WriteErrorLine(DosBoxDriver& driver) {
   // The error as a signed decimal after a line break, as the debug log has
   // always shown it.
-  const int32_t error = static_cast<int32_t>(driver.LastError());
-  const std::string line = "\n" + std::to_string(error);
-  driver.DebugString(line.c_str());
+  char line[16];
+  std::snprintf(line, sizeof(line), "\n%d", static_cast<int>(driver.LastError()));
+  driver.DebugString(line);
 }
 
 }  // namespace
