@@ -16,24 +16,24 @@ class CDialog : public CWnd {
   explicit CDialog(UINT templateId, HWND parent = nullptr)
       : m_templateId(templateId), m_parent(parent) {}
 
-  // INT_PTR DoModal(): the code EndDialog was given (IDOK, IDCANCEL, ...); -1 when the dialog could
-  // not be made.
+  // INT_PTR DoModal(): the code given to EndDialog (IDOK, IDCANCEL, ...); -1: not shown.
   virtual INT_PTR DoModal();
   void EndDialog(INT_PTR result);
 
+  // bool OnCmdMsg(UINT id): true when OnCommand took `id` or it was IDOK/IDCANCEL.
   bool OnCmdMsg(UINT id) override;
 
   UINT TemplateId() const { return m_templateId; }
 
  protected:
-  // bool OnInitDialog(): true lets the dialog focus its first control; false when the handler set
-  // the focus.
+  // bool OnInitDialog(): true lets the dialog focus its first control; false: focus set.
   virtual bool OnInitDialog();
   // void OnOK(): IDOK was chosen; the base ends the dialog with IDOK.
   virtual void OnOK();
   // void OnCancel(): IDCANCEL was chosen; the base ends the dialog with IDCANCEL.
   virtual void OnCancel();
 
+  // LRESULT DefaultProc(UINT, WPARAM, LPARAM): 0; the dialog manager does the default processing.
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:

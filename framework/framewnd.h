@@ -22,6 +22,7 @@ class CFrameWnd : public CWnd {
   bool LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | kFwsAddToTitle,
                  HWND parent = nullptr);
 
+  // bool OnCmdMsg(UINT id): true when the frame, or else the application, handled `id`.
   bool OnCmdMsg(UINT id) override;
 
   // The name of the window class LoadFrame uses unless told otherwise.
@@ -30,6 +31,7 @@ class CFrameWnd : public CWnd {
   DWORD m_frameStyle = 0;  // the FWS_* bits of the style LoadFrame was given
 
  protected:
+  // bool OnCreate(const CREATESTRUCTA& cs): sets the frame's icon; false fails the creation.
   bool OnCreate(const CREATESTRUCTA& cs) override;
 
  private:

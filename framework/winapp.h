@@ -20,11 +20,9 @@ class CWinApp : public CCmdTarget {
   explicit CWinApp(const char* appName = nullptr);
   ~CWinApp() override;
 
-  // bool InitInstance(): true to enter the message loop; false ends the program (ExitInstance still
-  // runs).
+  // bool InitInstance(): true enters the message loop; false ends the program after ExitInstance.
   virtual bool InitInstance();
-  // int ExitInstance(): the program's exit code; the base gives back the program's own resource
-  // handle.
+  // int ExitInstance(): the exit code; the base makes the program its own resource handle again.
   virtual int ExitInstance();
   // int Run(): runs the message loop until WM_QUIT and returns ExitInstance's code.
   virtual int Run();

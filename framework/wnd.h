@@ -45,8 +45,7 @@ class CWnd : public CCmdTarget {
   HWND m_hWnd = nullptr;
 
  protected:
-  // bool PreCreateWindow(CREATESTRUCTA& cs): false cancels the creation; may change class and
-  // styles.
+  // bool PreCreateWindow(CREATESTRUCTA& cs): false cancels; may change class and styles.
   virtual bool PreCreateWindow(CREATESTRUCTA& cs);
   // bool OnCreate(const CREATESTRUCTA& cs): false makes the window's creation fail.
   virtual bool OnCreate(const CREATESTRUCTA& cs);
@@ -58,15 +57,13 @@ class CWnd : public CCmdTarget {
   virtual bool OnTimer(UINT_PTR id);
   // bool OnPaint(): true when the handler painted (BeginPaint/EndPaint its own).
   virtual bool OnPaint();
-  // bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result): true when handled, answer in
-  // result.
+  // bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result): true: handled, answer in result.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // void PostNcDestroy(): the window is gone and unlinked; the object may now delete itself.
   virtual void PostNcDestroy();
   // LRESULT DefaultProc(UINT message, WPARAM, LPARAM): the answer of default processing.
   virtual LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
-  // bool OnWndMsg(UINT message, WPARAM, LPARAM, LRESULT& result): true when a handler took the
-  // message.
+  // bool OnWndMsg(UINT message, WPARAM, LPARAM, LRESULT& result): true when a handler took it.
   virtual bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   // Unlinks the window after WM_NCDESTROY: ends the message loop when it
