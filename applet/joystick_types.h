@@ -21,8 +21,8 @@ struct JoystickTypeEntry {
   bool operator==(const JoystickTypeEntry&) const = default;
 };
 
-// The list is kept in position order; a vector behaves as the linked list of
-// the platform's applets did, positions counted from 0.
+// The list is kept in position order, positions counted from 0; the insertion
+// functions below decide where entries go.
 using JoystickTypeList = std::vector<JoystickTypeEntry>;
 
 // A fixed type: its key, the string id of its display name, flags and buttons.
