@@ -116,10 +116,22 @@ TEST_F(PadsTest, EnumerateAsksOnlyTheIdsTheDriverSupports) {
   EXPECT_EQ(Enumerate(), std::vector<uint32_t>{});
 }
 
-TEST_F(PadsTest, EnumerateEndsWhenTheDriverClaimsEveryId) {
+TEST_F(PadsTest, EnumerateAsksNoIdBeyondTheSixteenADriverHas) {
+  // A driver claiming every id would otherwise keep the walk going for hours.
   Add({0, "Vornatek GamePad"});
+  Add({20, "Vornatek GamePad"});
   m_joystick.SetNumDevs(0xFFFFFFFFu);
   EXPECT_EQ(Enumerate(), std::vector<uint32_t>{0});
+}
+
+TEST_F(PadsTest, AnEmptyTypeNameDoesNotNameTheOemKeyItself) {
+  Add({0, "Vornatek GamePad"});
+  SetText(std::string(kSettingsRoot) + "\\msjstick.drv<0>\\CurrentJoystickSettings",
+          "Joystick1OEMName", "");
+  SetText(kOemRoot, "OEMName", "Vornatek GamePad");
+  std::string name;
+  EXPECT_EQ(m_pads.ReadOemName(0, name), kJoyErrNoCanDo);
+  EXPECT_EQ(Enumerate(), std::vector<uint32_t>{});
 }
 
 TEST_F(PadsTest, EnumerateKeepsSlotsBeyondTheCountAsTheyWere) {
