@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "file_fixtures.h"
 #include "key_bytes.h"
@@ -300,6 +301,39 @@ TEST(GameListBrowse, PickedProgramsBecomeGames) {
     EXPECT_EQ(prompts.openRequests[0].initialName, "*.exe");
   }
   EXPECT_EQ(Snapshot(list), (std::vector<Game>{{"DOOM.EXE", {}}, {"ZORK.EXE", {}}}));
+}
+
+}  // namespace
+}  // namespace kl
+
+namespace kl {
+namespace {
+
+TEST_F(GameListFileTest, GarbageNeverBreaksTheReader) {
+  std::mt19937 random(4242);
+  const Bytes good =
+      "[GAMELIST]\r\nA.EXE\r\nMY GAME.EXE\r\n\r\n[PROFILE]\r\n1 \x01one \0two words\r\n2 \0x\r\n"s;
+  const char specials[] = {'\r', '\n', '\x1A', '\0', '\x01', ' ', '-', '9'};
+  for (int round = 0; round < 300; ++round) {
+    Bytes bytes = good.substr(0, random() % (good.size() + 1));
+    const size_t changes = random() % 10;
+    for (size_t i = 0; i < changes && !bytes.empty(); ++i) {
+      bytes[random() % bytes.size()] =
+          random() % 2 ? static_cast<char>(random()) : specials[random() % 8];
+    }
+    test::WriteFileBytes(Path(), bytes);
+    GameList list;
+    list.LoadGameList(m_fs, Path());
+    for (size_t i = 0; i < list.Games().size(); ++i) {
+      const GameEntry& g = list.Games()[i];
+      ASSERT_FALSE(g.name.empty()) << round;
+      ASSERT_LE(g.name.size(), 255u) << round;
+      if (i > 0) {
+        ASSERT_LT(CompareNames(list.Games()[i - 1].name, g.name), 0) << round;
+      }
+      for (const ProfileEntry& p : g.profiles) ASSERT_LE(p.name.size(), 254u) << round;
+    }
+  }
 }
 
 }  // namespace

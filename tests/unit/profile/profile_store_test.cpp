@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 #include "file_fixtures.h"
 #include "key_bytes.h"
@@ -496,6 +497,61 @@ TEST_F(ProfileStoreTest, EveryFailedStepKeepsTheOldOrTheNewState) {
         if (!faulty.Failed()) break;  // k is past the last step of this kind
       }
     }
+  }
+}
+
+}  // namespace
+}  // namespace kl
+
+namespace kl {
+namespace {
+
+// Random damage to real files: every reader stops inside its bounds, every
+// table stays complete, and a delete either keeps the file or removes
+// exactly one record.
+TEST_F(ProfileStoreTest, GarbageNeverBreaksTheReaders) {
+  std::mt19937 random(777);
+  const Bytes good = KeyFile({{"GAME1", {PadWithButton('\n')}}, {"GAME2", {PadWithButton('B')}}});
+  const char specials[] = {'\r', '\n', '\x1A', '\0', '\x01', ' ', '[', '\xFF'};
+  for (int round = 0; round < 300; ++round) {
+    Bytes bytes = good.substr(0, random() % (good.size() + 1));
+    const size_t changes = random() % 12;
+    for (size_t i = 0; i < changes && !bytes.empty(); ++i) {
+      bytes[random() % bytes.size()] =
+          random() % 2 ? static_cast<char>(random()) : specials[random() % 8];
+    }
+    if (round % 3 == 0) bytes += good.substr(40 + random() % (good.size() - 40));
+    Reset();
+    m_store->SetPadCount(2);
+    m_store->SetPadButtons(1, 12);
+    FreeKeyTable(m_store->Table(1));
+    m_store->MakeDefaultTable(1, true, false);
+    test::WriteFileBytes(KeyPath(), bytes);
+    for (const char* name : {"GAME1", "GAME2"}) {
+      m_store->LoadProfile("DOOM.EXE", name);
+      for (int slot = 0; slot < kPadSlots; ++slot) {
+        const PadKeyTable& t = m_store->Table(slot);
+        ASSERT_GE(t.entries.size(), m_store->PadButtons(slot) + 4u) << round;
+        for (size_t i = 0; i < t.entries.size(); ++i) {
+          ASSERT_EQ(t.entries[i].index, i) << round;
+          ASSERT_LE(t.entries[i].keys.size(), 33u) << round;
+        }
+      }
+    }
+    m_games.AddProfileToGame("DOOM.EXE", "GAME1", 0);
+    const bool deleted = m_store->DeleteProfile("DOOM.EXE", "GAME1");
+    const bool exists = test::FileExists(KeyPath());
+    const Bytes after = exists ? test::ReadFileBytes(KeyPath()) : Bytes();
+    if (!deleted) {
+      EXPECT_EQ(after, bytes) << round;
+    } else if (exists) {
+      EXPECT_LE(after.size(), bytes.size()) << round;
+      // What is left is the old file with one stretch taken out.
+      size_t head = 0;
+      while (head < after.size() && after[head] == bytes[head]) ++head;
+      EXPECT_EQ(after.substr(head), bytes.substr(bytes.size() - (after.size() - head))) << round;
+    }
+    EXPECT_FALSE(test::FileExists(m_folder / "kbMap.TMP")) << round;
   }
 }
 
