@@ -7,9 +7,17 @@ drawing of their own; nothing here needs Pillow, so the build can ask for the
 list of outputs before drawing anything.
 """
 
+import os
+import sys
 from collections import namedtuple
 
-# kind: "icon" or "cursor"; drawing: the name of a function of icons.py.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "layout"))
+
+import layout  # noqa: E402
+
+# kind: "icon", "cursor" or "bitmap"; drawing: the name of a function of
+# icons.py (bitmaps are drawn by editor_art.py and applet_art.py from the
+# layout data file).
 Entry = namedtuple("Entry", "resource_id kind drawing file")
 
 ICON_SIZES = (16, 32)
@@ -41,6 +49,17 @@ MODULES = {
 }
 
 
+# The modules whose bitmaps the layout data file lists.
+BITMAP_MODULES = ("kloom", "ostra")
+
+
+def bitmap_entries(module, data=None):
+    if module not in BITMAP_MODULES:
+        return []
+    data = data or layout.load()
+    return [Entry(b.id, "bitmap", None, f"{module}_{b.id}.bmp") for b in layout.bitmaps(module, data)]
+
+
 def rc_name(module):
     return f"{module}_art.rc"
 
@@ -48,8 +67,9 @@ def rc_name(module):
 def outputs():
     """Every file the generator writes, without duplicates, in a fixed order."""
     files = []
+    data = layout.load()
     for module, entries in MODULES.items():
-        for entry in entries:
+        for entry in entries + bitmap_entries(module, data):
             if entry.file not in files:
                 files.append(entry.file)
         files.append(rc_name(module))
