@@ -1,0 +1,274 @@
+#include "editor/pad_view.h"
+
+#include <algorithm>
+
+#include "editor/regions.h"
+
+namespace kl {
+namespace {
+
+constexpr char kSettingKey[] = "Software\\Vornatek\\GamePad2";
+constexpr char kSettingValue[] = "Setting";
+constexpr uint32_t kSettingSize = 5;
+constexpr size_t kGamesPerPage = 5;
+constexpr size_t kProfilesPerPage = 4;
+
+}  // namespace
+
+PadView::PadView(const PadViewPorts& ports, const std::string& workFolder)
+    : m_ports(ports),
+      m_store(ports.fs, ports.prompts, m_games, workFolder),
+      m_padAccess(ports.joystick, ports.registry) {}
+
+const layout::PadModelLayout& PadView::Model() const {
+  return m_pads[m_currentPad].model == 12 ? layout::kModel12 : layout::kModel10;
+}
+
+bool PadView::Create() {
+  m_lastHotSpot = kNone;
+  m_selectedInput = kNone;
+  m_stripFlags = 0;
+  m_dirty = kNone;
+  m_recording = 0;
+  m_currentMode = 0;
+  m_openMenu = kNone;
+  m_highlightedItem = kNone;
+  m_printing = 0;
+  m_profileRow = kNone;
+  m_gameRow = kNone;
+  m_gamePage = 0;
+  m_profilePage = 0;
+  m_capture = KeySequence{};
+  m_profileNames = {};
+  m_currentGame.clear();
+  m_currentProfile.clear();
+  m_released = 1;
+  m_commitPending = 0;
+  m_chordKeys = 0;
+  m_sequenceScroll = 0;
+  m_pendingChange = false;
+
+  m_names.Fill(m_ports.strings);
+  m_unassignedCaption = m_ports.strings.Load(kStrEmptyText).substr(0, 20);
+  m_games.LoadGameList(m_ports.fs, m_store.BuildWorkPath(kGameListName));
+
+  m_padCount = m_padAccess.EnumeratePads();
+  m_store.SetPadCount(m_padCount);
+  for (uint8_t i = 0; i < m_padCount; ++i) {
+    ViewPad& pad = m_pads[i];
+    pad.joystickId = m_padAccess.Slots()[i].joystickId;
+    m_padAccess.ReadPad(pad.joystickId, pad.polled);
+    pad.previous = pad.polled;
+    uint32_t buttons = 0;
+    m_padAccess.ReadButtonCount(pad.joystickId, buttons);
+    pad.model = buttons == 12 ? 12 : 10;
+  }
+  for (int slot = 0; slot < kPadSlots; ++slot) {
+    const bool twelve = slot < m_padCount && m_pads[slot].model == 12;
+    m_store.SetPadButtons(slot, twelve ? 12 : 10);
+    m_store.MakeDefaultTable(slot, twelve, false);
+  }
+  m_currentPad = 0;
+  m_store.SetCurrentPad(0);
+
+  m_statusText = m_ports.strings.Load(kStrStartHint);
+  ReadSetting();
+
+  FillGamePage();
+  if (m_gameRow < m_gamesOnPage) m_currentGame = m_gameNames[m_gameRow];
+  FillProfilePage();
+  if (m_profileRow < m_profilesOnPage) m_currentProfile = m_profileNames[m_profileRow];
+  if (m_gameRow < m_gamesOnPage && m_profileRow < m_profilesOnPage) {
+    const LoadResult result = m_store.LoadProfile(m_currentGame, m_currentProfile);
+    if (result == LoadResult::kLoaded || result == LoadResult::kDamaged) m_dirty = 0;
+  }
+
+  const uint32_t periods[3] = {20, 1000, 250};
+  for (uint32_t id = kTimerPoll; id <= kTimerLogo; ++id) {
+    m_timerIds[id - 1] = m_ports.timers.Start(id, periods[id - 1]) ? id : 0;
+  }
+  return true;
+}
+
+void PadView::Destroy() {
+  for (uint32_t& id : m_timerIds) {
+    if (id != 0) m_ports.timers.Stop(id);
+    id = 0;
+  }
+  m_games.FreeGameList();
+}
+
+void PadView::ReadSetting() {
+  m_gameRow = 0;
+  m_profileRow = 0;
+  RegKey key = kRegNone;
+  if (m_ports.registry.OpenKey(kHkeyCurrentUser, kSettingKey, kKeyRead, key) != kRegOk) return;
+  std::array<uint8_t, kSettingSize> data{};
+  uint32_t type = 0;
+  uint32_t size = kSettingSize;
+  const long result = m_ports.registry.QueryValue(key, kSettingValue, type, data.data(), size);
+  m_ports.registry.CloseKey(key);
+  // A value too short to hold the four positions is as good as none.
+  if (result != kRegOk || size < 4) return;
+  m_gamePage = data[0];
+  m_gameRow = data[1];
+  m_profilePage = data[2];
+  m_profileRow = data[3];
+}
+
+void PadView::FillGamePage() {
+  m_gameNames = {};
+  m_gamesOnPage = 0;
+  const auto& games = m_games.Games();
+  const size_t first = static_cast<size_t>(m_gamePage) * kGamesPerPage;
+  for (size_t i = 0; i < kGamesPerPage && first + i < games.size(); ++i) {
+    m_gameNames[i] = games[first + i].name;
+    ++m_gamesOnPage;
+  }
+  // A remembered row beyond the page names no game.
+  if (m_gameRow != kNone && m_gameRow >= m_gamesOnPage) m_gameRow = kNone;
+}
+
+void PadView::FillProfilePage() {
+  m_profileNames = {};
+  m_activeMarks = {};
+  m_profilesOnPage = 0;
+  const GameEntry* game = m_currentGame.empty() ? nullptr : m_games.FindGame(m_currentGame);
+  if (game) {
+    const size_t first = static_cast<size_t>(m_profilePage) * kProfilesPerPage;
+    for (size_t i = 0; i < kProfilesPerPage && first + i < game->profiles.size(); ++i) {
+      m_profileNames[i] = game->profiles[first + i].name;
+      m_activeMarks[i] = game->profiles[first + i].active;
+      ++m_profilesOnPage;
+    }
+  }
+  if (m_profileRow != kNone && m_profileRow >= m_profilesOnPage) m_profileRow = kNone;
+}
+
+void PadView::OnLeftButtonDown(layout::Point p) {
+  int index = -1;
+  for (int i = 0; i < layout::kHotSpotCount; ++i) {
+    if (layout::kHotSpots[i].rect.Contains(p)) {
+      index = i;
+      break;
+    }
+  }
+  if (index < 0) return;
+  const bool keepsRecording =
+      (index >= layout::kHotStripButton1 && index <= layout::kHotOptionCheckBox) ||
+      index == layout::kHotImportButton;
+  if (!keepsRecording && m_recording) StopAction();
+  const int region = layout::kHotSpots[index].region;
+  if (region != layout::kNoRegion && !RegionContains(layout::kRegions[region], p)) return;
+
+  switch (index) {
+    case layout::kHotModeButton0:
+    case layout::kHotModeButton1:
+    case layout::kHotModeButton2: {
+      const int button = index - layout::kHotModeButton0;
+      ModeButtonAction(button, p, static_cast<uint8_t>(button), false);
+      return;
+    }
+    case layout::kHotStripButton1:
+    case layout::kHotStripButton2:
+    case layout::kHotStripButton3:
+    case layout::kHotOptionCheckBox:
+    case layout::kHotScrollLeft:
+    case layout::kHotScrollRight:
+      m_lastHotSpot = static_cast<uint8_t>(index);
+      StripPress(index);
+      return;
+    case layout::kHotPadPicture:
+      m_lastHotSpot = static_cast<uint8_t>(index);
+      PadHitTest(p);
+      return;
+    default:
+      m_lastHotSpot = static_cast<uint8_t>(index);
+      OnOtherHotSpot(index, p);
+  }
+}
+
+void PadView::OnOtherHotSpot(int, layout::Point) {}
+
+void PadView::OnLeftButtonUp(layout::Point) {
+  switch (m_lastHotSpot) {
+    case layout::kHotTab1:
+      DrawBitmap(layout::kloom::kTab1Face, layout::kMenus[0].tab);
+      break;
+    case layout::kHotTab2:
+      DrawBitmap(layout::kloom::kTab2Face, layout::kMenus[1].tab);
+      break;
+    case layout::kHotTab3:
+      DrawBitmap(layout::kloom::kTab3Face, layout::kMenus[2].tab);
+      break;
+    case layout::kHotGamePageUp:
+    case layout::kHotProfilePageUp:
+      DrawBitmap(layout::kloom::kPageUpReleased, layout::kHotSpots[m_lastHotSpot].rect);
+      break;
+    case layout::kHotGamePageDown:
+    case layout::kHotProfilePageDown:
+      DrawBitmap(layout::kloom::kPageDownReleased, layout::kHotSpots[m_lastHotSpot].rect);
+      break;
+    case layout::kHotImportButton:
+      DrawBitmap(layout::kloom::kImportFace, layout::kImportButtonRect);
+      break;
+    default:
+      break;
+  }
+  if (m_selectedInput == kNone) return;
+  if (m_stopPressed) {
+    m_stopPressed = false;
+    StopAction();
+  }
+  if (m_stripFlags & kStripClear) ClearAction();
+  if (m_stripFlags & kStripScrollLeft) Scroll(false);
+  if (m_stripFlags & kStripScrollRight) Scroll(true);
+}
+
+std::string PadView::FormatEntry(uint8_t input) {
+  KeySequence sequence{};
+  uint8_t mode = kModeUnassigned;
+  m_store.GetKeyEntry(input, sequence, mode);
+  std::string text;
+  FormatKeySequence(sequence, text, mode, m_names, m_ports.input);
+  return text;
+}
+
+std::string PadView::FormatCapture() {
+  std::string text;
+  FormatKeySequence(m_capture, text, m_currentMode, m_names, m_ports.input);
+  return text;
+}
+
+void PadView::DrawText(int x, int y, const std::string& text, size_t limit, uint32_t colour,
+                       FontChoice font) {
+  m_ports.canvas.DrawText(x, y, text.substr(0, std::min(limit, text.size())), colour, font);
+}
+
+std::vector<std::string> WrapStatusText(const std::string& text) {
+  constexpr size_t kMaxLines = 5;
+  std::vector<std::string> lines;
+  std::string line;
+  size_t at = 0;
+  while (at <= text.size()) {
+    size_t end = text.find(' ', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(at, end - at);
+    at = end + 1;
+    if (word.empty()) continue;
+    if (line.empty()) {
+      line = word;
+    } else if (line.size() + 1 + word.size() <= static_cast<size_t>(layout::kStatusWrap)) {
+      line += ' ';
+      line += word;
+    } else {
+      lines.push_back(line);
+      line = word;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  if (lines.size() > kMaxLines) lines.resize(kMaxLines);
+  return lines;
+}
+
+}  // namespace kl

@@ -1,0 +1,226 @@
+// The editor's pad view as a portable controller: its state, creation and
+// destruction, the hot-spot walk of a click, the full repaint and the pieces
+// other handlers redraw, selecting an input and giving it keys. The window
+// class turns messages into these calls and implements the ports; every
+// decision lives here so that it runs the same under kltool and the tests.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "editor/canvas.h"
+#include "editor/shell.h"
+#include "gamepad/pads.h"
+#include "layout_tables.h"
+#include "platform/filesystem.h"
+#include "platform/input.h"
+#include "platform/joystick.h"
+#include "platform/prompts.h"
+#include "platform/registry.h"
+#include "platform/strings.h"
+#include "platform/timers.h"
+#include "profile/gamelist.h"
+#include "profile/keytext.h"
+#include "profile/profile_store.h"
+
+namespace kl {
+
+constexpr uint8_t kNone = 255;
+constexpr uint8_t kOptionBit = 0x80;
+
+// Strip flag bits.
+constexpr uint8_t kStripRecord = 0x01;
+constexpr uint8_t kStripStop = 0x02;
+constexpr uint8_t kStripClear = 0x04;
+constexpr uint8_t kStripOption = 0x08;
+constexpr uint8_t kStripScrollLeft = 0x10;
+constexpr uint8_t kStripScrollRight = 0x20;
+
+// Key messages as the view's message pump sees them.
+constexpr uint32_t kWmKeyDown = 0x0100;
+constexpr uint32_t kWmKeyUp = 0x0101;
+constexpr uint32_t kWmSysKeyDown = 0x0104;
+constexpr uint32_t kWmSysKeyUp = 0x0105;
+constexpr uint32_t kKeyDataExtended = 1u << 24;
+constexpr uint32_t kKeyDataPrevious = 1u << 30;
+
+struct KeyMessage {
+  uint32_t message = kWmKeyDown;
+  uint32_t vk = 0;
+  uint32_t keyData = 0;  // repeat count, scan code in bits 16..23, flags above
+};
+
+// String ids the view shows.
+constexpr uint32_t kStrKeyModeHint = 61218;
+constexpr uint32_t kStrSequenceHint = 61219;
+constexpr uint32_t kStrRecordingHint = 61220;
+constexpr uint32_t kStrStoppedHint = 61221;
+constexpr uint32_t kStrStartHint = 61222;
+constexpr uint32_t kStrCycleHint = 61223;
+constexpr uint32_t kMsgSequenceFull = 61230;
+constexpr uint32_t kMsgCycleFull = 61231;
+constexpr uint32_t kStrPadCaption = 61374;
+
+// The view's timers and their periods.
+constexpr uint32_t kTimerPoll = 1;
+constexpr uint32_t kTimerWatch = 2;
+constexpr uint32_t kTimerLogo = 3;
+
+// The view's ports and seams, owned by the caller.
+struct PadViewPorts {
+  Canvas& canvas;
+  Prompts& prompts;
+  Shell& shell;
+  Timers& timers;
+  Registry& registry;
+  Joystick& joystick;
+  FileSystem& fs;
+  Input& input;
+  const StringSource& strings;
+};
+
+// One recognised pad as the view shows it.
+struct ViewPad {
+  uint32_t joystickId = 0;
+  uint8_t model = 10;  // 10 or 12; any other button count is shown as 10
+  JoyInfo polled{};
+  JoyInfo previous{};
+};
+
+class PadView {
+ public:
+  PadView(const PadViewPorts& ports, const std::string& workFolder);
+  virtual ~PadView() = default;
+  PadView(const PadView&) = delete;
+  PadView& operator=(const PadView&) = delete;
+
+  // Window creation; false (creation fails) only when the window could not be made.
+  bool Create();
+  // Window destruction: stops the timers and lets go of the game list.
+  void Destroy();
+
+  void OnDraw();
+  void OnLeftButtonDown(layout::Point p);
+  void OnLeftButtonUp(layout::Point p);
+  // True when the message was consumed (the framework does not see it).
+  bool PreTranslateMessage(const KeyMessage& message);
+
+  void PadHitTest(layout::Point p);
+  // The real pad's input k went from released to pressed.
+  void SelectFromPad(uint8_t input);
+
+  // Piecewise redraws other handlers use.
+  void RedrawLabel(uint8_t input, bool selected);
+  void DrawGameList();
+  void DrawProfileList();
+  void DrawStatusBox();
+  void FillGamePage();
+  void FillProfilePage();
+
+  // State, for the handlers built on top and for the tests.
+  uint8_t SelectedInput() const { return m_selectedInput; }
+  uint8_t CurrentMode() const { return m_currentMode; }
+  uint8_t StripFlags() const { return m_stripFlags; }
+  bool Recording() const { return m_recording != 0; }
+  uint8_t DirtyState() const { return m_dirty; }
+  uint8_t GameRow() const { return m_gameRow; }
+  uint8_t ProfileRow() const { return m_profileRow; }
+  uint8_t SequenceScroll() const { return m_sequenceScroll; }
+  const std::string& CurrentGame() const { return m_currentGame; }
+  const std::string& CurrentProfile() const { return m_currentProfile; }
+  const std::string& StatusText() const { return m_statusText; }
+  const KeySequence& CaptureBuffer() const { return m_capture; }
+  uint8_t PadCount() const { return m_padCount; }
+  uint8_t CurrentPad() const { return m_currentPad; }
+  const ViewPad& Pad(int slot) const { return m_pads[slot]; }
+  ProfileStore& Store() { return m_store; }
+  GameList& Games() { return m_games; }
+  uint32_t TimerId(int index) const { return m_timerIds[index]; }
+
+ protected:
+  // Hot spots this controller does not handle itself (picture menus, lists,
+  // pages, pad selector, window boxes, import): the layers built on top take
+  // them. `index` has passed its region test.
+  virtual void OnOtherHotSpot(int index, layout::Point p);
+
+ private:
+  const layout::PadModelLayout& Model() const;
+  PadKeyTable& Table() { return m_store.Table(m_currentPad); }
+  std::string FormatEntry(uint8_t input);
+  std::string FormatCapture();
+  void DrawBitmap(int id, const layout::Rect& rect) { m_ports.canvas.DrawBitmap(id, rect); }
+  void DrawText(int x, int y, const std::string& text, size_t limit, uint32_t colour,
+                FontChoice font);
+  void DrawAssignment(const std::string& text, bool keyPlace);
+  void DrawModePanel();
+  void ReadSetting();
+  void LightSelected(uint8_t input);
+  void StoreEntry(uint8_t mode, const KeySequence* keys);
+
+  // Selection, modes and the option strip.
+  void ModeButtonAction(int button, layout::Point p, uint8_t requested, bool fromSelection);
+  void RebuildStripFlags();
+  void StripPress(int index);
+  void StartRecording();
+  void StopAction();
+  void ClearAction();
+  void ToggleOption();
+  void Scroll(bool right);
+
+  // Key capture.
+  bool CaptureKeyDown(const KeyMessage& message);
+  bool CaptureKeyUp(const KeyMessage& message);
+  bool Capturing() const;
+  void StoreKey(uint16_t code, uint8_t flags);
+  void Commit();
+  void SequenceFull();
+
+  PadViewPorts m_ports;
+  GameList m_games;
+  ProfileStore m_store;
+  KeyNameTables m_names;
+  PadAccess m_padAccess;
+
+  std::array<ViewPad, kPadSlots> m_pads{};
+  uint8_t m_padCount = 0;
+  uint8_t m_currentPad = 0;
+  KeySequence m_capture{};
+  uint8_t m_currentMode = 0;
+  std::string m_unassignedCaption;
+
+  uint8_t m_printing = 0;
+  uint8_t m_lastHotSpot = kNone;
+  uint8_t m_stripFlags = 0;
+  uint8_t m_selectedInput = kNone;
+  uint8_t m_gamesOnPage = 0;
+  uint8_t m_profilesOnPage = 0;
+  uint8_t m_gameRow = kNone;
+  uint8_t m_profileRow = kNone;
+  uint8_t m_gamePage = 0;
+  uint8_t m_profilePage = 0;
+  std::array<uint8_t, 4> m_activeMarks{};
+  std::array<std::string, 5> m_gameNames;
+  std::array<std::string, 4> m_profileNames;
+  std::string m_currentGame;
+  std::string m_currentProfile;
+  std::string m_statusText;
+  std::array<uint32_t, 3> m_timerIds{};
+  uint8_t m_sequenceScroll = 0;
+  uint32_t m_openMenu = kNone;
+  uint8_t m_highlightedItem = kNone;
+  uint8_t m_dirty = kNone;
+  uint8_t m_recording = 0;
+  uint8_t m_chordKeys = 0;
+  uint32_t m_released = 1;
+  uint32_t m_commitPending = 0;
+
+  bool m_pendingChange = false;
+  bool m_sequencePanelDrawn = false;
+  bool m_stopPressed = false;
+};
+
+// The status text cut into the lines the status box shows.
+std::vector<std::string> WrapStatusText(const std::string& text);
+
+}  // namespace kl

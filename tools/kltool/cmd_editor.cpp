@@ -1,0 +1,403 @@
+// kltool editor: the editor's pad view logic against a scripted world. Pads
+// and the registry are simulated; the key files and the game list are those
+// of FOLDER and change as the editor changes them. Every call the view makes
+// into its ports is printed as it happens; lines starting with "# " are notes.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "editor/pad_view.h"
+#include "editor/recording_ports.h"
+#include "platform/sim/host_filesystem.h"
+#include "platform/sim/recording_input.h"
+#include "platform/sim/sim_joystick.h"
+#include "platform/sim/sim_registry.h"
+#include "resources/builtin_strings.h"
+#include "tools/kltool/commands.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace kl::tool {
+namespace {
+
+constexpr uint32_t kMaxJoystickId = 15;
+constexpr char kSettingsRoot[] = "System\\CurrentControlSet\\Control\\MediaResources\\Joystick";
+constexpr char kOemRoot[] =
+    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM";
+constexpr char kPadName[] = "Vornatek GamePad";
+
+std::optional<uint64_t> Number(const std::string& text, uint64_t limit) {
+  if (text.empty() || text.size() > 20) return std::nullopt;
+  size_t at = 0;
+  uint64_t base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    at = 2;
+    base = 16;
+  }
+  uint64_t value = 0;
+  for (; at < text.size(); ++at) {
+    const char c = text[at];
+    uint64_t digit = 16;
+    if (c >= '0' && c <= '9') digit = static_cast<uint64_t>(c - '0');
+    if (base == 16 && c >= 'a' && c <= 'f') digit = static_cast<uint64_t>(c - 'a' + 10);
+    if (base == 16 && c >= 'A' && c <= 'F') digit = static_cast<uint64_t>(c - 'A' + 10);
+    if (digit >= base) return std::nullopt;
+    value = value * base + digit;
+    if (value > limit) return std::nullopt;
+  }
+  return value;
+}
+
+// White space separates words, double quotes group, '#' starts a comment.
+bool Words(const std::string& line, std::vector<std::string>& words) {
+  words.clear();
+  std::string word;
+  bool inWord = false;
+  bool quoted = false;
+  for (char c : line) {
+    if (quoted) {
+      if (c == '"') {
+        quoted = false;
+      } else {
+        word += c;
+      }
+    } else if (c == '#') {
+      break;
+    } else if (c == '"') {
+      quoted = inWord = true;
+    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f') {
+      if (inWord) words.push_back(word);
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (inWord) words.push_back(word);
+  return !quoted;
+}
+
+class EditorWorld {
+ public:
+  explicit EditorWorld(const std::string& folder)
+      : m_canvas(m_log),
+        m_prompts(m_log),
+        m_shell(m_log),
+        m_timers(m_log),
+        m_strings(StringModule::kKloom),
+        m_view(PadViewPorts{m_canvas, m_prompts, m_shell, m_timers, m_registry, m_joystick, m_fs,
+                            m_input, m_strings},
+               folder) {
+    m_shell.SetRepaint([this] { m_view.OnDraw(); });
+  }
+
+  bool Run(const std::vector<std::string>& words, std::string& error);
+  void Flush() {
+    for (const std::string& line : m_log) std::printf("%s\n", line.c_str());
+    m_log.clear();
+  }
+
+ private:
+  bool Pad(const std::vector<std::string>& words, std::string& error);
+  bool State(const std::vector<std::string>& words, std::string& error);
+  bool Setting(const std::vector<std::string>& words, std::string& error);
+  bool Key(const std::vector<std::string>& words, bool down, std::string& error);
+  std::optional<layout::Point> PointOf(const std::vector<std::string>& words, std::string& error);
+  void SetText(const std::string& path, const std::string& name, const std::string& text);
+  void EnsureStarted();
+
+  PortLog m_log;
+  RecordingCanvas m_canvas;
+  ScriptedPrompts m_prompts;
+  RecordingShell m_shell;
+  LoggingTimers m_timers;
+  SimRegistry m_registry;
+  SimJoystick m_joystick;
+  HostFileSystem m_fs;
+  RecordingInput m_input;
+  BuiltinStrings m_strings;
+  PadView m_view;
+  bool m_started = false;
+};
+
+void EditorWorld::EnsureStarted() {
+  if (m_started) return;
+  m_started = true;
+  m_view.Create();
+}
+
+void EditorWorld::SetText(const std::string& path, const std::string& name,
+                          const std::string& text) {
+  RegKey key = kRegNone;
+  if (m_registry.CreateKey(kHkeyLocalMachine, path, kKeyAllAccess, key) != kRegOk) return;
+  m_registry.SetValue(key, name, kRegSz, reinterpret_cast<const uint8_t*>(text.c_str()),
+                      static_cast<uint32_t>(text.size() + 1));
+  m_registry.CloseKey(key);
+}
+
+bool EditorWorld::Pad(const std::vector<std::string>& words, std::string& error) {
+  const std::optional<uint64_t> id =
+      words.size() == 3 ? Number(words[1], kMaxJoystickId) : std::nullopt;
+  const std::optional<uint64_t> buttons = words.size() == 3 && words[2].rfind("buttons=", 0) == 0
+                                              ? Number(words[2].substr(8), 32)
+                                              : std::nullopt;
+  if (!id || !buttons) {
+    error = "usage: pad ID buttons=N (ID 0 to 15, N up to 32)";
+    return false;
+  }
+  const uint32_t number = static_cast<uint32_t>(*id);
+  SimJoystick::Device& device = m_joystick.Plug(number);
+  device.caps.szRegKey = "kltool<" + std::to_string(number) + ">";
+  device.caps.wNumButtons = static_cast<uint32_t>(*buttons);
+  device.caps.wMaxButtons = static_cast<uint32_t>(*buttons);
+  const std::string typeKey = "kltool pad " + std::to_string(number);
+  SetText(std::string(kSettingsRoot) + "\\" + device.caps.szRegKey + "\\CurrentJoystickSettings",
+          "Joystick" + std::to_string(number + 1) + "OEMName", typeKey);
+  SetText(std::string(kOemRoot) + "\\" + typeKey, "OEMName", kPadName);
+  return true;
+}
+
+bool EditorWorld::State(const std::vector<std::string>& words, std::string& error) {
+  const std::optional<uint64_t> id =
+      words.size() >= 2 ? Number(words[1], kMaxJoystickId) : std::nullopt;
+  SimJoystick::Device* device = id ? m_joystick.Find(static_cast<uint32_t>(*id)) : nullptr;
+  if (!device) {
+    error = "usage: state ID x=X y=Y buttons=MASK, for a declared pad";
+    return false;
+  }
+  JoyInfo next = device->state;
+  for (size_t i = 2; i < words.size(); ++i) {
+    const size_t equals = words[i].find('=');
+    const std::string field = words[i].substr(0, equals);
+    const std::optional<uint64_t> value = equals == std::string::npos
+                                              ? std::nullopt
+                                              : Number(words[i].substr(equals + 1), 0xFFFFFFFFu);
+    uint32_t* target = field == "x"         ? &next.dwXpos
+                       : field == "y"       ? &next.dwYpos
+                       : field == "buttons" ? &next.dwButtons
+                                            : nullptr;
+    if (!value || !target) {
+      error = "expected x=, y= or buttons= with a 32-bit number: " + words[i];
+      return false;
+    }
+    *target = static_cast<uint32_t>(*value);
+  }
+  device->state = next;
+  return true;
+}
+
+bool EditorWorld::Setting(const std::vector<std::string>& words, std::string& error) {
+  RegKey key = kRegNone;
+  if (words.size() == 2 && words[1] == "none") {
+    if (m_registry.OpenKey(kHkeyCurrentUser, "Software\\Vornatek\\GamePad2", kKeyAllAccess, key) ==
+        kRegOk) {
+      m_registry.DeleteValue(key, "Setting");
+      m_registry.CloseKey(key);
+    }
+    return true;
+  }
+  uint8_t data[5] = {};
+  for (size_t i = 1; i < words.size() && words.size() == 5; ++i) {
+    const std::optional<uint64_t> n = Number(words[i], 255);
+    if (!n) break;
+    data[i - 1] = static_cast<uint8_t>(*n);
+    if (i == 4) {
+      if (m_registry.CreateKey(kHkeyCurrentUser, "Software\\Vornatek\\GamePad2", kKeyAllAccess,
+                               key) != kRegOk) {
+        error = "cannot write the setting";
+        return false;
+      }
+      m_registry.SetValue(key, "Setting", kRegBinary, data, sizeof data);
+      m_registry.CloseKey(key);
+      return true;
+    }
+  }
+  error = "usage: setting PAGE ROW PPAGE PROW (each 0 to 255) | setting none";
+  return false;
+}
+
+std::optional<layout::Point> EditorWorld::PointOf(const std::vector<std::string>& words,
+                                                  std::string& error) {
+  // Client coordinates are signed 16-bit values of the mouse message.
+  auto coordinate = [](const std::string& w) -> std::optional<int> {
+    const bool negative = !w.empty() && w[0] == '-';
+    const std::optional<uint64_t> n = Number(negative ? w.substr(1) : w, 32768);
+    if (!n) return std::nullopt;
+    return negative ? -static_cast<int>(*n) : static_cast<int>(*n);
+  };
+  const std::optional<int> x = words.size() == 3 ? coordinate(words[1]) : std::nullopt;
+  const std::optional<int> y = words.size() == 3 ? coordinate(words[2]) : std::nullopt;
+  if (!x || !y) {
+    error = "usage: " + words[0] + " X Y";
+    return std::nullopt;
+  }
+  return layout::Point{*x, *y};
+}
+
+bool EditorWorld::Key(const std::vector<std::string>& words, bool down, std::string& error) {
+  const std::optional<uint64_t> vk = words.size() >= 2 ? Number(words[1], 255) : std::nullopt;
+  bool extended = false;
+  bool repeat = false;
+  bool ok = vk.has_value();
+  for (size_t i = 2; i < words.size() && ok; ++i) {
+    if (words[i] == "ext") {
+      extended = true;
+    } else if (down && words[i] == "repeat") {
+      repeat = true;
+    } else {
+      ok = false;
+    }
+  }
+  if (!ok) {
+    error = down ? "usage: key VK [ext] [repeat]" : "usage: keyup VK [ext]";
+    return false;
+  }
+  uint32_t code = static_cast<uint32_t>(*vk);
+  // The left and right modifier codes arrive as the plain modifier with the
+  // scan code and extended bit of that side, as the window receives them.
+  uint32_t scan = m_input.MapVirtualKey(code, 0) & 0xFF;
+  if (code >= 160 && code <= 165) {
+    const uint32_t side = code;
+    code = side <= 161 ? 16 : side <= 163 ? 17 : 18;
+    if (side == 161) scan = 0x36;
+    if (side == 163 || side == 165) extended = true;
+  }
+  KeyMessage message;
+  const bool system = code == 18 || code == 121;
+  message.message =
+      down ? (system ? kWmSysKeyDown : kWmKeyDown) : (system ? kWmSysKeyUp : kWmKeyUp);
+  message.vk = code;
+  message.keyData = 1 | (scan << 16) | (extended ? kKeyDataExtended : 0) |
+                    (repeat || !down ? kKeyDataPrevious : 0) | (down ? 0 : 1u << 31);
+  EnsureStarted();
+  if (!m_view.PreTranslateMessage(message)) m_log.push_back("key passed");
+  return true;
+}
+
+bool EditorWorld::Run(const std::vector<std::string>& words, std::string& error) {
+  const std::string& command = words[0];
+  if (command == "pad") return Pad(words, error);
+  if (command == "unplug" || command == "plug") {
+    const std::optional<uint64_t> id =
+        words.size() == 2 ? Number(words[1], kMaxJoystickId) : std::nullopt;
+    if (!id || !m_joystick.Find(static_cast<uint32_t>(*id))) {
+      error = "usage: " + command + " ID, for a declared pad";
+      return false;
+    }
+    if (command == "plug") {
+      m_joystick.Plug(static_cast<uint32_t>(*id));
+    } else {
+      m_joystick.Unplug(static_cast<uint32_t>(*id));
+    }
+    return true;
+  }
+  if (command == "state") return State(words, error);
+  if (command == "setting") return Setting(words, error);
+  if (command == "answer") {
+    if (words.size() != 2) {
+      error = "usage: answer VALUE";
+      return false;
+    }
+    m_prompts.QueueAnswer(words[1]);
+    return true;
+  }
+  if (command == "start") {
+    if (words.size() != 1) {
+      error = "usage: start";
+      return false;
+    }
+    EnsureStarted();
+    Flush();
+    return true;
+  }
+  if (command == "click" || command == "down" || command == "up" || command == "move") {
+    const std::optional<layout::Point> p = PointOf(words, error);
+    if (!p) return false;
+    EnsureStarted();
+    if (command == "click" || command == "down") m_view.OnLeftButtonDown(*p);
+    if (command == "click" || command == "up") m_view.OnLeftButtonUp(*p);
+    Flush();
+    return true;
+  }
+  if (command == "key" || command == "keyup") {
+    const bool ok = Key(words, command == "key", error);
+    Flush();
+    return ok;
+  }
+  if (command == "repaint") {
+    EnsureStarted();
+    m_shell.Repaint();
+    Flush();
+    return true;
+  }
+  if (command == "timer" || command == "active" || command == "tooltip") {
+    error = command + ": the live feedback of the view is not part of this build yet";
+    return false;
+  }
+  error = "unknown command: " + command;
+  return false;
+}
+
+bool ReadAll(std::FILE* file, std::string& text) {
+  char buffer[4096];
+  size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, n);
+  return !std::ferror(file);
+}
+
+}  // namespace
+
+int RunEditor(const Args& args) {
+  if (args.empty() || args.size() > 2) return UserError("usage: kltool editor FOLDER [SCRIPT]");
+  const std::string& folder = args[0];
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder, ec)) return UserError("not a folder: " + folder);
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  std::string script;
+  const std::string scriptName = args.size() == 2 ? args[1] : "-";
+  if (args.size() == 2) {
+    std::FILE* file = std::fopen(args[1].c_str(), "rb");
+    if (!file) return UserError("cannot read " + args[1]);
+    const bool ok = ReadAll(file, script);
+    std::fclose(file);
+    if (!ok) return UserError("cannot read " + args[1]);
+  } else if (!ReadAll(stdin, script)) {
+    return UserError("cannot read the script from standard input");
+  }
+
+  EditorWorld world(folder);
+  size_t lineNumber = 0;
+  size_t at = 0;
+  while (at < script.size()) {
+    size_t end = script.find('\n', at);
+    if (end == std::string::npos) end = script.size();
+    const std::string line = script.substr(at, end - at);
+    at = end + 1;
+    ++lineNumber;
+    std::vector<std::string> words;
+    std::string error = "unterminated quote";
+    bool ok = Words(line, words);
+    if (ok && !words.empty()) ok = world.Run(words, error);
+    if (!ok) {
+      world.Flush();
+      std::fflush(stdout);
+      return UserError(scriptName + ":" + std::to_string(lineNumber) + ": " + error);
+    }
+  }
+  world.Flush();
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace kl::tool
