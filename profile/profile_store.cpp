@@ -33,6 +33,42 @@ bool EndsCleanly(TextStream& in) {
   return got == 0 || (got == sizeof tag && std::equal(tag, tag + 9, "[PROFILE]"));
 }
 
+// Where a record lies in an open key file, in stored bytes.
+struct RecordSpan {
+  uint64_t start = 0;
+  uint64_t end = 0;
+  uint64_t size = 0;  // of the whole file
+};
+enum class SpanResult { kFound, kNotFound, kDamaged };
+
+// Finds the first record named `profile` and its end by reading through it:
+// the length field counts bytes before the text rules, so each stored CR LF
+// makes the record one byte longer than it says.
+SpanResult FindRecordSpan(TextStream& in, const std::string& profile, RecordSpan& span) {
+  if (profile.size() > kProfileNameField || !in.SeekStored(kKeyFileHeaderSize)) {
+    return SpanResult::kNotFound;
+  }
+  const std::string key = SearchKeyFor(profile);
+  std::optional<uint64_t> start;
+  while (std::optional<RecordTag> tag = ScanToRecord(in, true)) {
+    SkipRecordBody(in);
+    if (tag->name == key) {
+      start = tag->start;
+      break;
+    }
+  }
+  if (!start) return SpanResult::kNotFound;
+  span.start = *start;
+  span.end = in.Tell();
+  // A length that does not end at the next record or at the end of the file
+  // would cut into another profile: such a file is left alone.
+  if (!in.SeekStored(span.end) || !EndsCleanly(in)) return SpanResult::kDamaged;
+  in.SeekStored(span.end);
+  in.Skip(SIZE_MAX);
+  span.size = in.Tell();
+  return SpanResult::kFound;
+}
+
 }  // namespace
 
 std::string ProgramWorkFolder(const std::string& modulePath) {
@@ -102,38 +138,66 @@ LoadResult ProfileStore::LoadProfile(const std::string& game, const std::string&
 }
 
 uint8_t ProfileStore::AppendProfile(const std::string& game, const std::string& profile) {
-  const GameEntry* entry = m_games.FindGame(game);
-  if (!entry || !IsValidGameName(game) || !IsValidProfileName(profile)) return kNoPosition;
   if (m_games.GameHasProfile(game, profile)) {
     m_prompts.MessageBox(kMsgProfileExists, kMbOk);
     return kNoPosition;
   }
-  if (entry->profiles.size() >= kMaxListed) return kNoPosition;
+  return WriteRecord(game, profile, false);
+}
+
+uint8_t ProfileStore::OverwriteProfile(const std::string& game, const std::string& profile) {
+  return WriteRecord(game, profile, true);
+}
+
+uint8_t ProfileStore::WriteRecord(const std::string& game, const std::string& profile,
+                                  bool replace) {
+  const GameEntry* entry = m_games.FindGame(game);
+  if (!entry || !IsValidGameName(game) || !IsValidProfileName(profile)) return kNoPosition;
+  if (entry->profiles.size() >= kMaxListed && !m_games.GameHasProfile(game, profile)) {
+    return kNoPosition;
+  }
 
   const std::string path = KeyFilePath(game);
   const bool existed = m_fs.Exists(path);
   std::vector<const PadKeyTable*> tables;
   for (int slot = 0; slot < m_padCount; ++slot) tables.push_back(&m_tables[slot]);
 
+  bool unreadable = false;
   const bool written =
       ReplaceWholeFile(m_fs, path, BuildWorkPath(kKeyTempName), [&](TextStream& out) {
-        if (existed) {
-          std::unique_ptr<File> old = m_fs.Open(path, OpenMode::kRead);
-          if (!old) return false;
-          TextStream in(std::move(old), CtrlZ::kIsData);
-          char buffer[kCopyChunk];
-          for (size_t got; (got = in.ReadStored(buffer, sizeof buffer)) > 0;) {
-            if (!out.WriteStored(buffer, got)) return false;
-          }
-        } else if (!WriteKeyFileHeader(out)) {
+        if (!existed) return WriteKeyFileHeader(out) && WriteProfileRecord(out, profile, tables);
+        std::unique_ptr<File> old = m_fs.Open(path, OpenMode::kRead);
+        if (!old) {
+          unreadable = true;
           return false;
         }
-        return WriteProfileRecord(out, profile, tables);
+        TextStream in(std::move(old), CtrlZ::kIsData);
+        RecordSpan span;
+        const SpanResult found =
+            replace ? FindRecordSpan(in, profile, span) : SpanResult::kNotFound;
+        if (found == SpanResult::kDamaged) {
+          unreadable = true;
+          return false;
+        }
+        if (found == SpanResult::kNotFound) {
+          span = {0, 0, 0};
+          in.SeekStored(0);
+          in.Skip(SIZE_MAX);
+          span.start = span.end = span.size = in.Tell();
+        }
+        const bool copied =
+            CopyStored(in, out, 0, span.start) && CopyStored(in, out, span.end, span.size);
+        unreadable = !copied && !out.Failed();
+        // The old file must be closed before it can be replaced.
+        in.Close();
+        return copied && WriteProfileRecord(out, profile, tables);
       });
   if (!written) {
-    m_prompts.MessageBox(kMsgKeyFileUnwritable, kMbOk);
+    m_prompts.MessageBox(replace && unreadable ? kMsgKeyFileUnreadable : kMsgKeyFileUnwritable,
+                         kMbOk);
     return kNoPosition;
   }
+  if (replace) m_games.RemoveProfileFromGame(game, profile);
   return m_games.AddProfileToGame(game, profile, 0);
 }
 
@@ -150,38 +214,20 @@ bool ProfileStore::DeleteProfile(const std::string& game, const std::string& pro
     return false;
   }
   TextStream in(std::move(file), CtrlZ::kIsData);
+  RecordSpan span;
+  switch (FindRecordSpan(in, profile, span)) {
+    case SpanResult::kNotFound:
+      in.Close();
+      m_games.RemoveProfileFromGame(game, profile);
+      return true;
+    case SpanResult::kDamaged:
+      m_prompts.MessageBox(kMsgKeyFileUnreadable, kMbOk);
+      return false;
+    case SpanResult::kFound:
+      break;
+  }
 
-  // Find the record and its end by reading through it: its length counts
-  // bytes before the text rules, so a stored CR LF makes it one byte longer.
-  std::optional<uint64_t> start;
-  uint64_t end = 0;
-  if (profile.size() <= kProfileNameField && in.SeekStored(kKeyFileHeaderSize)) {
-    const std::string key = SearchKeyFor(profile);
-    while (std::optional<RecordTag> tag = ScanToRecord(in, true)) {
-      SkipRecordBody(in);
-      if (tag->name == key) {
-        start = tag->start;
-        end = in.Tell();
-        break;
-      }
-    }
-  }
-  if (!start) {
-    in.Close();
-    m_games.RemoveProfileFromGame(game, profile);
-    return true;
-  }
-  // A length that does not end at the next record or at the end of the file
-  // would cut into another profile: leave such a file alone.
-  if (!in.SeekStored(end) || !EndsCleanly(in)) {
-    m_prompts.MessageBox(kMsgKeyFileUnreadable, kMbOk);
-    return false;
-  }
-  in.SeekStored(end);
-  in.Skip(SIZE_MAX);
-  const uint64_t size = in.Tell();
-
-  if (*start + (size - end) < kKeyFileMinimumWithRecord) {
+  if (span.start + (span.size - span.end) < kKeyFileMinimumWithRecord) {
     // Only the header would be left: a game without profiles has no key file.
     in.Close();
     if (!m_fs.Remove(path)) {
@@ -192,7 +238,8 @@ bool ProfileStore::DeleteProfile(const std::string& game, const std::string& pro
     bool readFailed = false;
     const bool written =
         ReplaceWholeFile(m_fs, path, BuildWorkPath(kKeyTempName), [&](TextStream& out) {
-          bool copied = CopyStored(in, out, 0, *start) && CopyStored(in, out, end, size);
+          const bool copied =
+              CopyStored(in, out, 0, span.start) && CopyStored(in, out, span.end, span.size);
           readFailed = !copied && !out.Failed();
           // The old file must be closed before it can be replaced.
           in.Close();

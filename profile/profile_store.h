@@ -69,6 +69,11 @@ class ProfileStore {
   // there, or 255: message 61229 when the game already has that profile,
   // 61237 when the key file cannot be written; nothing changed then.
   uint8_t AppendProfile(const std::string& game, const std::string& profile);
+  // Saves the tables over record `profile`, as deleting it and appending it
+  // again would, but in one replacement of the key file, so a failure keeps
+  // the old record. The profile moves to the end of the game's list, inactive.
+  // Its position, or 255 after message 61236 or 61237 with nothing changed.
+  uint8_t OverwriteProfile(const std::string& game, const std::string& profile);
   // Removes the record from the key file (the file goes when no record is
   // left), then the profile from the game's list. A missing key file or
   // record only removes the list entry. False after message 61236 or 61237,
@@ -76,6 +81,8 @@ class ProfileStore {
   bool DeleteProfile(const std::string& game, const std::string& profile);
 
  private:
+  uint8_t WriteRecord(const std::string& game, const std::string& profile, bool replace);
+
   FileSystem& m_fs;
   Prompts& m_prompts;
   GameList& m_games;

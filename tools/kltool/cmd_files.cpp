@@ -231,7 +231,6 @@ int KeyfileShow(const Args& args) {
   std::unique_ptr<FileSystem> fs = MakeFileSystem();
   std::optional<KeyFileContents> contents = ReadKeyFile(*fs, args[1]);
   if (!contents) return UserError("cannot open " + args[1]);
-  UseBinaryOutput();
   if (asJson) {
     json profiles = json::array();
     for (const KeyFileRecord& record : contents->records) {
@@ -265,7 +264,6 @@ int GamelistShow(const Args& args) {
   if (!folder.games.LoadGameList(*folder.fs, folder.ListPath())) {
     return UserError("cannot open " + folder.ListPath());
   }
-  UseBinaryOutput();
   if (asJson) {
     json games = json::array();
     for (const GameEntry& game : folder.games.Games()) {
@@ -303,12 +301,15 @@ int OpenFolder(const Args& args, std::unique_ptr<Folder>& folder, std::string& g
 }  // namespace
 
 int RunKeyfile(const Args& args) {
-  if (args.size() < 2 || args[0] != "show")
+  UseBinaryOutput();
+  if (args.size() < 2 || args[0] != "show") {
     return UserError("usage: kltool keyfile show FILE [--json]");
+  }
   return KeyfileShow(args);
 }
 
 int RunGamelist(const Args& args) {
+  UseBinaryOutput();
   if (args.size() < 2 || args[0] != "show") {
     return UserError("usage: kltool gamelist show FOLDER [--json]");
   }
@@ -316,6 +317,7 @@ int RunGamelist(const Args& args) {
 }
 
 int RunGame(const Args& args) {
+  UseBinaryOutput();
   if (args.size() != 3 || (args[0] != "add" && args[0] != "remove")) {
     return UserError("usage: kltool game add|remove FOLDER GAME");
   }
@@ -340,6 +342,7 @@ int RunGame(const Args& args) {
 }
 
 int RunProfile(const Args& args) {
+  UseBinaryOutput();
   const std::string usage =
       "usage: kltool profile save FOLDER GAME PROFILE TABLES.json | "
       "profile delete|activate FOLDER GAME PROFILE";
@@ -373,14 +376,14 @@ int RunProfile(const Args& args) {
     if (!games.IsGameListed(game) && games.AddGame(game) == kNoPosition) {
       return UserError("the game list is full");
     }
-    // Saving over a profile deletes its record first, as the editor does; a
-    // record of that name the list does not know goes too.
-    if (!store.DeleteProfile(game, profile))
-      return folder->prompts.Fail("cannot delete " + profile);
+    // Saving over a profile gives the bytes of deleting and appending it, as
+    // the editor does, in one replacement; a record of that name the list does
+    // not know goes too.
     store.SetPadCount(static_cast<int>(pads.size()));
-    for (size_t slot = 0; slot < pads.size(); ++slot)
+    for (size_t slot = 0; slot < pads.size(); ++slot) {
       store.Table(static_cast<int>(slot)) = pads[slot];
-    if (store.AppendProfile(game, profile) == kNoPosition) {
+    }
+    if (store.OverwriteProfile(game, profile) == kNoPosition) {
       return folder->prompts.Fail("cannot save " + profile);
     }
   } else if (action == "delete") {
@@ -388,8 +391,9 @@ int RunProfile(const Args& args) {
     if (!listed && !KeyFileHasRecord(*folder->fs, store.KeyFilePath(game), profile)) {
       return UserError(game + " has no profile '" + profile + "'");
     }
-    if (!store.DeleteProfile(game, profile))
+    if (!store.DeleteProfile(game, profile)) {
       return folder->prompts.Fail("cannot delete " + profile);
+    }
   } else if (!games.GameHasProfile(game, profile)) {
     return UserError(game + " has no profile '" + profile + "'");
   }
@@ -444,7 +448,9 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
 void UseBinaryOutput() {
 #ifdef _WIN32
   std::fflush(stdout);
+  std::fflush(stderr);
   _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
 #endif
 }
 

@@ -16,6 +16,7 @@
 namespace kl::tool {
 
 int RunText(const Args& args) {
+  UseBinaryOutput();
   const char* usage = "usage: kltool text FILE PROFILE [--pad N]";
   if (args.size() != 2 && args.size() != 4) return UserError(usage);
   int pad = 0;
@@ -50,7 +51,6 @@ int RunText(const Args& args) {
   names.Fill(BuiltinStrings(StringModule::kKloom));
   // The US layout, as natively everywhere, so every build prints the same.
   RecordingInput layout;
-  UseBinaryOutput();
   for (const KeyEntry& entry : record->blocks.pads[pad].entries) {
     KeySequence sequence;
     EntryToSequence(entry, sequence);

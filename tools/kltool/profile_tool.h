@@ -19,7 +19,8 @@ std::unique_ptr<FileSystem> MakeFileSystem();
 std::optional<KeyFileContents> ReadKeyFile(FileSystem& fs, const std::string& path);
 bool KeyFileHasRecord(FileSystem& fs, const std::string& path, const std::string& profile);
 bool ReadWholeFile(const std::string& path, std::string& text);
-// Standard output without line-end translation, so Windows prints "\n" too.
+// Standard output and error without line-end translation, so Windows
+// prints "\n" too.
 void UseBinaryOutput();
 // Names are bytes: UTF-8 stays as it is, anything else is read as Latin-1,
 // so JSON output is always valid.

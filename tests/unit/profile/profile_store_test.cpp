@@ -67,6 +67,7 @@ TEST_F(ProfileStoreTest, SavesAndDeletesByteForByte) {
   struct Step {
     std::string name;
     uint8_t vk;
+    bool overwrite = false;
   };
   const struct {
     const char* what;
@@ -86,6 +87,26 @@ TEST_F(ProfileStoreTest, SavesAndDeletesByteForByte) {
        {{"GAME1", 'A'}, {"GAME2", 'B'}, {"GAME1", 0}, {"GAME1", 'C'}},
        {{"GAME2", {PadWithButton('B')}}, {"GAME1", {PadWithButton('C')}}},
        {"GAME2", "GAME1"}},
+      {"overwriting in one step gives the same bytes",
+       {{"GAME1", 'A'}, {"GAME2", 'B'}, {"GAME1", 'C', true}},
+       {{"GAME2", {PadWithButton('B')}}, {"GAME1", {PadWithButton('C')}}},
+       {"GAME2", "GAME1"}},
+      {"overwriting a record holding 0x0A",
+       {{"LF", '\n'}, {"NEXT", 'B'}, {"LF", 'C', true}},
+       {{"NEXT", {PadWithButton('B')}}, {"LF", {PadWithButton('C')}}},
+       {"NEXT", "LF"}},
+      {"overwriting a profile not saved yet appends it",
+       {{"GAME1", 'A'}, {"NEW", 'N', true}},
+       {{"GAME1", {PadWithButton('A')}}, {"NEW", {PadWithButton('N')}}},
+       {"GAME1", "NEW"}},
+      {"overwriting the only profile",
+       {{"GAME1", 'A'}, {"GAME1", 'B', true}},
+       {{"GAME1", {PadWithButton('B')}}},
+       {"GAME1"}},
+      {"overwriting into a new key file",
+       {{"GAME1", 'A', true}},
+       {{"GAME1", {PadWithButton('A')}}},
+       {"GAME1"}},
       {"deleting the first of three",
        {{"ONE", 'A'}, {"TWO", 'B'}, {"THREE", 'C'}, {"ONE", 0}},
        {{"TWO", {PadWithButton('B')}}, {"THREE", {PadWithButton('C')}}},
@@ -125,7 +146,9 @@ TEST_F(ProfileStoreTest, SavesAndDeletesByteForByte) {
         continue;
       }
       m_store->Table(0) = test::ToTable(PadWithButton(step.vk));
-      EXPECT_NE(m_store->AppendProfile("DOOM.EXE", step.name), kNoPosition) << c.what;
+      const uint8_t position = step.overwrite ? m_store->OverwriteProfile("DOOM.EXE", step.name)
+                                              : m_store->AppendProfile("DOOM.EXE", step.name);
+      EXPECT_NE(position, kNoPosition) << c.what;
     }
     if (c.file.empty()) {
       EXPECT_FALSE(test::FileExists(KeyPath())) << c.what;
@@ -379,9 +402,11 @@ TEST_F(ProfileStoreTest, DeleteLeavesADamagedFileAlone) {
   test::WriteFileBytes(KeyPath(), file);
   m_games.AddProfileToGame("DOOM.EXE", "GAME1", 0);
   EXPECT_FALSE(m_store->DeleteProfile("DOOM.EXE", "GAME1"));
-  EXPECT_EQ(m_prompts.messages, (std::vector<uint32_t>{61236}));
+  EXPECT_EQ(m_store->OverwriteProfile("DOOM.EXE", "GAME1"), kNoPosition);
+  EXPECT_EQ(m_prompts.messages, (std::vector<uint32_t>{61236, 61236}));
   EXPECT_EQ(test::ReadFileBytes(KeyPath()), file);
   EXPECT_EQ(ListedProfiles(), (std::vector<std::string>{"GAME1"}));
+  EXPECT_FALSE(test::FileExists(m_folder / "kbMap.TMP"));
 }
 
 TEST_F(ProfileStoreTest, DeleteWithAnUnreadableFileChangesNothing) {
@@ -450,6 +475,12 @@ TEST_F(ProfileStoreTest, EveryFailedStepKeepsTheOldOrTheNewState) {
        [](ProfileStore& s) { return s.AppendProfile("DOOM.EXE", "NEW") == 2; },
        two + test::Stored(test::RecordBytes("NEW", {PadWithButton('N')})),
        {"GAME1", "GAME2", "NEW"}},
+      {"overwrite",
+       two,
+       {"GAME1", "GAME2"},
+       [](ProfileStore& s) { return s.OverwriteProfile("DOOM.EXE", "GAME1") == 1; },
+       KeyFile({{"GAME2", {PadWithButton('B')}}, {"GAME1", {PadWithButton('N')}}}),
+       {"GAME2", "GAME1"}},
       {"delete",
        two,
        {"GAME1", "GAME2"},

@@ -52,6 +52,7 @@ TEST(KltoolExe, ShowsWithUnixLineEnds) {
   run = RunHelper("kltool.exe", {"game", "add", folder.Path(), "doom.exe"});
   EXPECT_EQ(run.exitCode, 1u);
   EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+  EXPECT_EQ(run.output.find('\r'), std::string::npos) << "the error line ends as natively";
 }
 
 }  // namespace
