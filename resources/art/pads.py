@@ -221,14 +221,15 @@ def draw_round(c, r, colour, glyph, style, lit):
     c.ellipse(r, fill=darken(colour, 0.55), inset=0.2)
     if lit:
         c.ellipse(r, fill=style["glow"], inset=0.2)
-        c.ellipse(r, fill=lighten(style["lit"], 0.2), inset=1.6)
-        inner = lighten(colour, 0.55)
-        c.ellipse(r, fill=inner, inset=2.6)
+        c.ellipse(r, fill=lighten(style["lit"], 0.35), inset=1.4)
+        c.ellipse(r, fill=lighten(colour, 0.72), inset=2.6)
+        _glyph(c, r, glyph, darken(colour, 0.45))
     else:
-        c.ellipse(r, fill=colour, inset=1.0)
-        c.ellipse((r[0], r[1], r[2], r[1] + (r[3] - r[1]) * 0.55), fill=lighten(colour, 0.18),
+        base = darken(colour, 0.12)
+        c.ellipse(r, fill=base, inset=1.0)
+        c.ellipse((r[0], r[1], r[2], r[1] + (r[3] - r[1]) * 0.55), fill=lighten(base, 0.14),
                   inset=2.0)
-    _glyph(c, r, glyph, (30, 20, 0) if lit else lighten(colour, 0.75))
+        _glyph(c, r, glyph, lighten(base, 0.6))
 
 
 def draw_shoulder(c, r, style, lit, behind=False, glyph=""):
