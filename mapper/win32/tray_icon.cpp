@@ -11,6 +11,15 @@
 
 namespace kl {
 
+namespace {
+
+// The tip field of the first version of the record, which cbSize announces:
+// 64 characters with the terminator.
+constexpr size_t kTipSize = 64;
+static_assert(sizeof(NOTIFYICONDATAA{}.szTip) >= kTipSize);
+
+}  // namespace
+
 TrayIcon::TrayIcon(UINT iconId) {
   std::memset(&m_data, 0, sizeof m_data);
   m_data.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -53,9 +62,8 @@ bool TrayIcon::SetIcon(HICON icon, const char* tip) {
 }
 
 void TrayIcon::SetTip(const char* tip) {
-  // The record holds 64 characters with the terminator: a longer tip is cut,
-  // never left without its end.
-  const size_t length = strnlen(tip, sizeof m_data.szTip - 1);
+  // A longer tip is cut, never left without its end.
+  const size_t length = strnlen(tip, kTipSize - 1);
   std::memcpy(m_data.szTip, tip, length);
   m_data.szTip[length] = '\0';
 }

@@ -190,6 +190,15 @@ HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD timeoutM
   return window;
 }
 
+std::vector<std::string> ChildTexts(HWND window, const char* className) {
+  std::vector<std::string> texts;
+  for (HWND child = FindWindowExA(window, nullptr, className, nullptr); child != nullptr;
+       child = FindWindowExA(window, child, className, nullptr)) {
+    texts.push_back(WindowText(child));
+  }
+  return texts;
+}
+
 std::vector<HWND> WindowsOfClass(const char* className) {
   return TopLevelWindows(0, className);
 }
@@ -295,8 +304,16 @@ bool Orvo::Start(std::string& error) {
     return false;
   }
   m_window = WaitForProcessWindow(GetProcessId(m_process.Process()), "MyOrvoClass");
-  if (m_window == nullptr) error = "ORVO.EXE made no window of the class MyOrvoClass";
-  return m_window != nullptr;
+  if (m_window == nullptr) {
+    error = "ORVO.EXE made no window of the class MyOrvoClass";
+    return false;
+  }
+  // The icon goes in while the window is being created.
+  if (!winetest::WaitUntil([&] { return HasTrayIcon(m_window, 150); })) {
+    error = "ORVO.EXE put no icon into the notification area";
+    return false;
+  }
+  return true;
 }
 
 void Orvo::Notify(UINT mouseMessage) {

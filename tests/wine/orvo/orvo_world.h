@@ -51,6 +51,9 @@ HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD timeoutM
 std::vector<HWND> WindowsOfClass(const char* className);
 DWORD ProcessOf(HWND window);
 
+// The texts of `window`'s child windows of `className`.
+std::vector<std::string> ChildTexts(HWND window, const char* className);
+
 // Brings `window` to the front and waits until it is there.
 bool BringToFront(HWND window);
 
