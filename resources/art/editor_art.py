@@ -392,20 +392,17 @@ def pad_picture(data, model, skin):
 
     def background(c):
         stage(c, (0, 0, w - 1, h - 1))
+        # Leader lines run under the body, so they end where the pad begins.
+        col = (70, 130, 170) if model == "10" else (96, 136, 196)
+        for k, lab in enumerate(m["labels"]):
+            box = sub(lab, pr[:2])
+            tx, ty = pads.centre(sub(m["picture"][k], pr[:2]))
+            bx = box[2] if tx > box[2] else box[0] if tx < box[0] else (box[0] + box[2]) / 2
+            by = box[3] if ty > box[3] else box[1] if ty < box[1] else (box[1] + box[3]) / 2
+            c.line([(bx, by), (tx, ty)], col, 0.8)
 
     def labels(c):
         style = pads.STYLES[model]
-        for k, lab in enumerate(m["labels"]):
-            box = sub(lab, pr[:2])
-            target = sub(m["picture"][k], pr[:2])
-            tx, ty = pads.centre(target)
-            bx = box[2] if tx > box[2] else box[0] if tx < box[0] else (box[0] + box[2]) / 2
-            by = box[3] if ty > box[3] else box[1] if ty < box[1] else (box[1] + box[3]) / 2
-            ex = min(max(bx, target[0]), target[2])
-            ey = min(max(by, target[1]), target[3])
-            col = (80, 150, 190) if model == "10" else (110, 150, 210)
-            c.line([(bx, by), (ex, ey)], col, 0.7)
-            c.ellipse((ex - 1.2, ey - 1.2, ex + 1.2, ey + 1.2), fill=col)
         for k, lab in enumerate(m["labels"]):
             box = sub(lab, pr[:2])
             bw, bh = box[2] - box[0] + 1, box[3] - box[1] + 1
