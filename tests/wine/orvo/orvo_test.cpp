@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,10 @@ constexpr int kUnassigned = 255;
 constexpr int kKeyMode = 0;
 constexpr int kTapMode = 1;
 constexpr int kCycleMode = 2;
+constexpr int kMouseMode = 4;
+constexpr int kLeftButton = 1;
+constexpr int kPointerUp = 8;
+constexpr int kPointerRight = 64;
 constexpr int kShiftFlag = 0x10;
 constexpr int kSeparator = 0xFF;
 constexpr size_t kEntries = 16;  // a 12-button pad: 4 directions, 12 buttons
@@ -239,6 +245,220 @@ TEST_F(OrvoOnWine, EditorFromTheIconPausesPlayWhileInFront) {
   EXPECT_EQ(Press(notepad, 0, "kk"), "kk");
   PostMessageA(editor, WM_CLOSE, 0, 0);
   notepad.Kill();
+}
+
+// Replaces a file of the key-file folder with one of `from`, written anew
+// beside it and renamed over it, as the editor saves.
+bool ReplaceFromFolder(const std::string& from, const std::string& name) {
+  const std::string bytes = winetest::ReadWholeFile(from + name);
+  if (bytes.empty()) return false;
+  const std::string temporary = KeyFolder() + "replace.tmp";
+  HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool wrote =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
+  CloseHandle(file);
+  return wrote && MoveFileExA(temporary.c_str(), (KeyFolder() + name).c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+TEST_F(OrvoOnWine, RewrittenGameListReloadsTheRunningGamesProfile) {
+  std::string error;
+  ASSERT_TRUE(SaveProfile(KeyFolder(), "NOTEPAD.EXE", "Typing", NotepadProfile(), error)) << error;
+  // The changed profile is made before anything runs: a program started
+  // while the mapper watches would make it look for games anew, and that
+  // would reload the profile whether or not the list is watched.
+  const std::string staging = InstallFolder() + "staging\\";
+  CreateDirectoryA(staging.c_str(), nullptr);
+  DeleteFileA((staging + "NOTEPAD.key").c_str());
+  DeleteFileA((staging + "GameList.lst").c_str());
+  ASSERT_TRUE(
+      SaveProfile(staging, "NOTEPAD.EXE", "Typing", Profile({{4, {kKeyMode, {{0, 'Q'}}}}}), error))
+      << error;
+
+  Orvo orvo;
+  ASSERT_TRUE(orvo.Start(error)) << error;
+  Notepad notepad;
+  ASSERT_TRUE(notepad.Start(error)) << error;
+  ASSERT_TRUE(BringToFront(notepad.Window()));
+  ASSERT_EQ(Press(notepad, 0, "k"), "k");
+
+  ASSERT_TRUE(ReplaceFromFolder(staging, "NOTEPAD.key"));
+  ASSERT_TRUE(ReplaceFromFolder(staging, "GameList.lst"));
+  // The next monitor tick, within 1.5 s, reloads.
+  Pump(2000);
+  EXPECT_EQ(Press(notepad, 0, "kq"), "kq");
+  notepad.Kill();
+}
+
+TEST_F(OrvoOnWine, PlayStopsWhenTheGameEnds) {
+  std::string error;
+  ASSERT_TRUE(SaveProfile(KeyFolder(), "NOTEPAD.EXE", "Typing", NotepadProfile(), error)) << error;
+  Orvo orvo;
+  ASSERT_TRUE(orvo.Start(error)) << error;
+  {
+    Notepad notepad;
+    ASSERT_TRUE(notepad.Start(error)) << error;
+    ASSERT_TRUE(BringToFront(notepad.Window()));
+    ASSERT_EQ(Press(notepad, 0, "k"), "k");
+    notepad.Kill();
+  }
+  // The mapper looks for games only when the number of processes changed:
+  // the game's end and the next program's start must not fall between the
+  // same two looks, or it would not notice (a monitor period is 1.5 s).
+  Pump(2000);
+
+  // A program that is no game takes the front and logs what it gets.
+  const std::string log = winetest::TempPath("orvo-witness.log");
+  DeleteFileA(log.c_str());
+  winetest::Started witness;
+  ASSERT_TRUE(witness.Start(winetest::Quote(winetest::ProgramFolder() + "testgame.exe") + " " +
+                            winetest::Quote(log)));
+  ASSERT_TRUE(
+      WaitUntil([&] { return winetest::ReadWholeFile(log).find("# ready") != std::string::npos; }));
+  const HWND witnessWindow = WaitForProcessWindow(GetProcessId(witness.Process()), "KlTestGame");
+  ASSERT_TRUE(BringToFront(witnessWindow));
+  // One monitor period and a little: the mapper has looked for games again.
+  Pump(2000);
+  ASSERT_TRUE(SetPad(1u << 0));
+  Pump(1000);
+  ASSERT_TRUE(SetPad(0));
+  Pump(kSettle);
+  EXPECT_EQ(winetest::ReadWholeFile(log).find("WM_KEYDOWN vk=0x4b"), std::string::npos)
+      << "keys after the game ended:\n"
+      << winetest::ReadWholeFile(log);
+
+  // The game again: play resumes.
+  Notepad again;
+  ASSERT_TRUE(again.Start(error)) << error;
+  ASSERT_TRUE(BringToFront(again.Window()));
+  EXPECT_EQ(Press(again, 0, "k"), "k");
+  again.Kill();
+}
+
+struct Move {
+  int x = 0;
+  int y = 0;
+  bool injected = false;  // synthetic input, as the mapper's
+};
+
+// Every pointer move the system sees, in order, from a low-level mouse hook:
+// under Wine the X server's own motion reports come in between the mapper's
+// moves, so only the hook shows how far each of them went.
+std::vector<Move> g_moves;
+
+LRESULT CALLBACK RecordMoves(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && wParam == WM_MOUSEMOVE) {
+    const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    g_moves.push_back({info->pt.x, info->pt.y, (info->flags & LLMHF_INJECTED) != 0});
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// How far each injected move went from the position before it; the first
+// from `start`.
+std::vector<Move> InjectedSteps(const std::vector<Move>& moves, POINT start) {
+  std::vector<Move> steps;
+  Move before{start.x, start.y, false};
+  for (const Move& move : moves) {
+    if (move.injected) steps.push_back({move.x - before.x, move.y - before.y, true});
+    before = move;
+  }
+  return steps;
+}
+
+size_t CountOf(const std::string& text, const std::string& what) {
+  size_t count = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST_F(OrvoOnWine, MouseModeMovesThePointerTheHeldWayFasterAndClicks) {
+  std::string error;
+  ASSERT_TRUE(SaveProfile(KeyFolder(), "TESTGAME.EXE", "Mouse",
+                          Profile({
+                              {0, {kMouseMode, {{0, kPointerUp}}}},
+                              {3, {kMouseMode, {{0, kPointerRight}}}},
+                              {4, {kMouseMode, {{0, kLeftButton}}}},
+                          }),
+                          error))
+      << error;
+  Orvo orvo;
+  ASSERT_TRUE(orvo.Start(error)) << error;
+  const std::string log = winetest::TempPath("orvo-testgame.log");
+  DeleteFileA(log.c_str());
+  winetest::Started game;
+  ASSERT_TRUE(game.Start(winetest::Quote(winetest::ProgramFolder() + "testgame.exe") + " " +
+                         winetest::Quote(log)));
+  const HWND window = WaitForProcessWindow(GetProcessId(game.Process()), "KlTestGame");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(BringToFront(window));
+
+  HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, &RecordMoves, GetModuleHandleA(nullptr), 0);
+  ASSERT_NE(hook, nullptr);
+  struct Hold {
+    const char* direction;
+    uint32_t x;
+    uint32_t y;
+    Move unit;  // the way the pointer must go
+  };
+  const Hold holds[] = {
+      {"Right", 65535, 32668, {1, 0}},
+      {"Up", 32668, 0, {0, -1}},
+  };
+  for (const Hold& hold : holds) {
+    POINT at = {20, 300};  // in the game's client area, room all round
+    ClientToScreen(window, &at);
+    SetCursorPos(at.x, at.y);
+    Pump(kSettle);
+    g_moves.clear();
+    ASSERT_TRUE(SetPad(0, hold.x, hold.y));
+    WaitUntil([&] { return InjectedSteps(g_moves, at).size() >= 6; }, 15000);
+    ASSERT_TRUE(SetPad(0));
+    Pump(kSettle);
+
+    const std::vector<Move> moves = InjectedSteps(g_moves, at);
+    ASSERT_GE(moves.size(), 6u) << hold.direction;
+    std::vector<int> steps;
+    std::string shown;
+    for (const Move& move : moves) {
+      EXPECT_EQ(hold.unit.x == 0 ? move.x : move.y, 0) << hold.direction << ": off its way";
+      steps.push_back(hold.unit.x != 0 ? move.x * hold.unit.x : move.y * hold.unit.y);
+      shown += std::to_string(steps.back()) + " ";
+    }
+    // From 2 after a release, one unit more at every poll. Wine moves its
+    // pointer back and forth as the X server reports it, so only the start
+    // and the growth are held to.
+    EXPECT_EQ(steps.front(), 2) << hold.direction << ": " << shown;
+    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end())) << hold.direction << ": " << shown;
+    EXPECT_GT(steps.back(), steps.front()) << hold.direction << ": " << shown;
+    RecordProperty(std::string("steps") + hold.direction, shown);
+  }
+  UnhookWindowsHookEx(hook);
+
+  const size_t before = winetest::ReadWholeFile(log).size();
+  ASSERT_TRUE(SetPad(1u << 0));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return winetest::ReadWholeFile(log).find("WM_LBUTTONDOWN", before) != std::string::npos;
+      },
+      15000));
+  Pump(kSettle);
+  ASSERT_TRUE(SetPad(0));
+  EXPECT_TRUE(WaitUntil([&] {
+    return winetest::ReadWholeFile(log).find("WM_LBUTTONUP", before) != std::string::npos;
+  }));
+  const std::string clicks = winetest::ReadWholeFile(log).substr(before);
+  EXPECT_EQ(CountOf(clicks, "WM_LBUTTONDOWN"), 1u) << clicks;
+  EXPECT_EQ(CountOf(clicks, "WM_LBUTTONUP"), 1u) << clicks;
+  RecordProperty("screenshot", SaveScreenshot(window, "testgame-mouse"));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  game.WaitForExit(10000);
 }
 
 }  // namespace
