@@ -18,6 +18,7 @@
 #include "platform/sim/sim_registry.h"
 #include "resources/builtin_strings.h"
 #include "tools/kltool/commands.h"
+#include "tools/kltool/script_words.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -32,58 +33,6 @@ constexpr char kSettingsRoot[] = "System\\CurrentControlSet\\Control\\MediaResou
 constexpr char kOemRoot[] =
     "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM";
 constexpr char kPadName[] = "Vornatek GamePad";
-
-std::optional<uint64_t> Number(const std::string& text, uint64_t limit) {
-  if (text.empty() || text.size() > 20) return std::nullopt;
-  size_t at = 0;
-  uint64_t base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    at = 2;
-    base = 16;
-  }
-  uint64_t value = 0;
-  for (; at < text.size(); ++at) {
-    const char c = text[at];
-    uint64_t digit = 16;
-    if (c >= '0' && c <= '9') digit = static_cast<uint64_t>(c - '0');
-    if (base == 16 && c >= 'a' && c <= 'f') digit = static_cast<uint64_t>(c - 'a' + 10);
-    if (base == 16 && c >= 'A' && c <= 'F') digit = static_cast<uint64_t>(c - 'A' + 10);
-    if (digit >= base) return std::nullopt;
-    value = value * base + digit;
-    if (value > limit) return std::nullopt;
-  }
-  return value;
-}
-
-// White space separates words, double quotes group, '#' starts a comment.
-bool Words(const std::string& line, std::vector<std::string>& words) {
-  words.clear();
-  std::string word;
-  bool inWord = false;
-  bool quoted = false;
-  for (char c : line) {
-    if (quoted) {
-      if (c == '"') {
-        quoted = false;
-      } else {
-        word += c;
-      }
-    } else if (c == '#') {
-      break;
-    } else if (c == '"') {
-      quoted = inWord = true;
-    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f') {
-      if (inWord) words.push_back(word);
-      word.clear();
-      inWord = false;
-    } else {
-      word += c;
-      inWord = true;
-    }
-  }
-  if (inWord) words.push_back(word);
-  return !quoted;
-}
 
 class EditorWorld {
  public:
@@ -145,9 +94,9 @@ void EditorWorld::SetText(const std::string& path, const std::string& name,
 
 bool EditorWorld::Pad(const std::vector<std::string>& words, std::string& error) {
   const std::optional<uint64_t> id =
-      words.size() == 3 ? Number(words[1], kMaxJoystickId) : std::nullopt;
+      words.size() == 3 ? ParseNumber(words[1], kMaxJoystickId) : std::nullopt;
   const std::optional<uint64_t> buttons = words.size() == 3 && words[2].rfind("buttons=", 0) == 0
-                                              ? Number(words[2].substr(8), 32)
+                                              ? ParseNumber(words[2].substr(8), 32)
                                               : std::nullopt;
   if (!id || !buttons) {
     error = "usage: pad ID buttons=N (ID 0 to 15, N up to 32)";
@@ -167,7 +116,7 @@ bool EditorWorld::Pad(const std::vector<std::string>& words, std::string& error)
 
 bool EditorWorld::State(const std::vector<std::string>& words, std::string& error) {
   const std::optional<uint64_t> id =
-      words.size() >= 2 ? Number(words[1], kMaxJoystickId) : std::nullopt;
+      words.size() >= 2 ? ParseNumber(words[1], kMaxJoystickId) : std::nullopt;
   SimJoystick::Device* device = id ? m_joystick.Find(static_cast<uint32_t>(*id)) : nullptr;
   if (!device) {
     error = "usage: state ID x=X y=Y buttons=MASK, for a declared pad";
@@ -179,7 +128,7 @@ bool EditorWorld::State(const std::vector<std::string>& words, std::string& erro
     const std::string field = words[i].substr(0, equals);
     const std::optional<uint64_t> value = equals == std::string::npos
                                               ? std::nullopt
-                                              : Number(words[i].substr(equals + 1), 0xFFFFFFFFu);
+                                              : ParseNumber(words[i].substr(equals + 1), 0xFFFFFFFFu);
     uint32_t* target = field == "x"         ? &next.dwXpos
                        : field == "y"       ? &next.dwYpos
                        : field == "buttons" ? &next.dwButtons
@@ -206,7 +155,7 @@ bool EditorWorld::Setting(const std::vector<std::string>& words, std::string& er
   }
   uint8_t data[5] = {};
   for (size_t i = 1; i < words.size() && words.size() == 5; ++i) {
-    const std::optional<uint64_t> n = Number(words[i], 255);
+    const std::optional<uint64_t> n = ParseNumber(words[i], 255);
     if (!n) break;
     data[i - 1] = static_cast<uint8_t>(*n);
     if (i == 4) {
@@ -229,7 +178,7 @@ std::optional<layout::Point> EditorWorld::PointOf(const std::vector<std::string>
   // Client coordinates are signed 16-bit values of the mouse message.
   auto coordinate = [](const std::string& w) -> std::optional<int> {
     const bool negative = !w.empty() && w[0] == '-';
-    const std::optional<uint64_t> n = Number(negative ? w.substr(1) : w, 32768);
+    const std::optional<uint64_t> n = ParseNumber(negative ? w.substr(1) : w, 32768);
     if (!n) return std::nullopt;
     return negative ? -static_cast<int>(*n) : static_cast<int>(*n);
   };
@@ -243,7 +192,7 @@ std::optional<layout::Point> EditorWorld::PointOf(const std::vector<std::string>
 }
 
 bool EditorWorld::Key(const std::vector<std::string>& words, bool down, std::string& error) {
-  const std::optional<uint64_t> vk = words.size() >= 2 ? Number(words[1], 255) : std::nullopt;
+  const std::optional<uint64_t> vk = words.size() >= 2 ? ParseNumber(words[1], 255) : std::nullopt;
   bool extended = false;
   bool repeat = false;
   bool ok = vk.has_value();
@@ -287,7 +236,7 @@ bool EditorWorld::Run(const std::vector<std::string>& words, std::string& error)
   if (command == "pad") return Pad(words, error);
   if (command == "unplug" || command == "plug") {
     const std::optional<uint64_t> id =
-        words.size() == 2 ? Number(words[1], kMaxJoystickId) : std::nullopt;
+        words.size() == 2 ? ParseNumber(words[1], kMaxJoystickId) : std::nullopt;
     if (!id || !m_joystick.Find(static_cast<uint32_t>(*id))) {
       error = "usage: " + command + " ID, for a declared pad";
       return false;
@@ -386,8 +335,8 @@ int RunEditor(const Args& args) {
     at = end + 1;
     ++lineNumber;
     std::vector<std::string> words;
-    std::string error = "unterminated quote";
-    bool ok = Words(line, words);
+    std::string error;
+    bool ok = SplitWords(line, words, error);
     if (ok && !words.empty()) ok = world.Run(words, error);
     if (!ok) {
       world.Flush();

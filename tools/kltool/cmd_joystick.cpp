@@ -19,6 +19,7 @@
 #include "platform/sim/sim_registry.h"
 #include "resources/builtin_strings.h"
 #include "tools/kltool/commands.h"
+#include "tools/kltool/script_words.h"
 
 #ifdef KL_TOOL_HAS_WIN32_SEAMS
 #include "platform/win32/win32_joystick.h"
@@ -55,26 +56,10 @@ struct Options {
 };
 
 // Decimal or 0x hexadecimal, the whole word, within 32 bits.
-std::optional<uint32_t> ParseNumber(const std::string& text) {
-  if (text.empty() || text.size() > 12) return std::nullopt;
-  size_t at = 0;
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    at = 2;
-    base = 16;
-  }
-  uint64_t value = 0;
-  for (; at < text.size(); ++at) {
-    const char c = text[at];
-    int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit < 0) return std::nullopt;
-    value = value * base + digit;
-    if (value > 0xFFFFFFFFu) return std::nullopt;
-  }
-  return static_cast<uint32_t>(value);
+std::optional<uint32_t> ParseNumber32(const std::string& text) {
+  const std::optional<uint64_t> value = ParseNumber(text, 0xFFFFFFFFu);
+  if (!value) return std::nullopt;
+  return static_cast<uint32_t>(*value);
 }
 
 bool ParseOptions(const Args& args, Options& options, std::string& error) {
@@ -98,7 +83,7 @@ bool ParseOptions(const Args& args, Options& options, std::string& error) {
     } else if (word == "--flags" || word == "--buttons") {
       auto text = value(word.c_str());
       if (!text) return false;
-      auto number = ParseNumber(*text);
+      auto number = ParseNumber32(*text);
       if (!number) {
         error = word + " takes a number, not \"" + *text + "\"";
         return false;
@@ -123,9 +108,9 @@ bool PlugAnswering(const std::string& list, SimJoystick& joystick, std::string& 
     if (end == std::string::npos) end = list.size();
     const std::string item = list.substr(start, end - start);
     const size_t colon = item.find(':');
-    const auto number = ParseNumber(item.substr(0, colon));
+    const auto number = ParseNumber32(item.substr(0, colon));
     const auto buttons = colon == std::string::npos ? std::optional<uint32_t>(12)
-                                                    : ParseNumber(item.substr(colon + 1));
+                                                    : ParseNumber32(item.substr(colon + 1));
     if (!number || !buttons || *number >= joystick.GetNumDevs() || *buttons > 32) {
       error = "--answering takes joystick numbers 0.." + std::to_string(joystick.GetNumDevs() - 1) +
               ", each with an optional :BUTTONS up to 32, not \"" + item + "\"";
@@ -305,7 +290,7 @@ void PrintText(const AppletState& state) {
 }
 
 std::optional<uint32_t> ParseJoystickId(const std::string& text, std::string& error) {
-  const auto id = ParseNumber(text);
+  const auto id = ParseNumber32(text);
   if (!id || !IsJoystickId(*id)) {
     error = "joystick id must be 1..16, not \"" + text + "\"";
     return std::nullopt;
@@ -384,7 +369,7 @@ int RunJoystick(const Args& args) {
   } else if (command == "set") {
     const auto id = ParseJoystickId(options.words[1], error);
     if (!id) return UserError(error);
-    const auto type = ParseNumber(options.words[2]);
+    const auto type = ParseNumber32(options.words[2]);
     if (!type || *type >= state.types.size()) {
       return UserError("joystick type must be a position 0.." +
                        std::to_string(state.types.size() - 1) + " of the type list, not \"" +
