@@ -1,6 +1,7 @@
 #include "mapper/win32/orvo_app.h"
 
 #include <cstdint>
+#include <string>
 
 #include "framework/dialog.h"
 #include "framework/module.h"
@@ -22,7 +23,10 @@ COrvoApp::COrvoApp() : CWinApp("KeyLoom Mapper") {}
 COrvoApp::~COrvoApp() = default;
 
 bool COrvoApp::InitInstance() {
-  m_resources = LoadLibraryA(kOrvoResourceModule);
+  // From the program's own folder only: a module of that name in the working
+  // folder or on the path is not ours, and loading it would run its code.
+  const std::string module = CMainFrame::ProgramFolder() + kOrvoResourceModule;
+  m_resources = LoadLibraryA(module.c_str());
   if (!IsModule(m_resources)) {
     m_resources = nullptr;
     return false;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -197,9 +198,11 @@ TEST_F(OrvoOnWine, ActivateProgramWithoutAPadShowsTheMessageInstead) {
   orvo.Notify(WM_LBUTTONDBLCLK);  // the same as "Activate &Program"
   const HWND box = WaitForProcessWindow(ProcessOf(orvo.Window()), "#32770");
   ASSERT_NE(box, nullptr) << "no message box";
-  const std::vector<std::string> texts = ChildTexts(box, "Static");
-  EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end())
-      << "the box does not show string 61227";
+  // The box is found as soon as it exists; its text follows.
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::vector<std::string> texts = ChildTexts(box, "Static");
+    return std::find(texts.begin(), texts.end(), expected) != texts.end();
+  })) << "the box does not show string 61227";
   RecordProperty("screenshot", SaveScreenshot(box, "no-pad-message"));
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
@@ -459,6 +462,78 @@ TEST_F(OrvoOnWine, MouseModeMovesThePointerTheHeldWayFasterAndClicks) {
   RecordProperty("screenshot", SaveScreenshot(window, "testgame-mouse"));
   PostMessageA(window, WM_CLOSE, 0, 0);
   game.WaitForExit(10000);
+}
+
+TEST_F(OrvoOnWine, WithoutItsResourceModuleItEndsSilently) {
+  ASSERT_TRUE(DeleteFileA((InstallFolder() + "ORVO_RS.DLL").c_str()));
+  // The working folder it inherits, this test's, holds one: not its own.
+  ASSERT_NE(GetFileAttributesA((winetest::ProgramFolder() + "ORVO_RS.DLL").c_str()),
+            INVALID_FILE_ATTRIBUTES);
+  Process orvo;
+  ASSERT_TRUE(
+      orvo.Start(InstallFolder() + "ORVO.EXE", winetest::Quote(InstallFolder() + "ORVO.EXE")));
+  EXPECT_TRUE(orvo.WaitForExit(20000)) << "ORVO.EXE kept running";
+  EXPECT_TRUE(WindowsOfClass("MyOrvoClass").empty());
+  EXPECT_TRUE(WindowsOfClass("#32770").empty()) << "a message box was shown";
+}
+
+TEST_F(OrvoOnWine, AboutFromTheIconMenuShowsTheAboutBox) {
+  std::string error;
+  Orvo orvo;
+  ASSERT_TRUE(orvo.Start(error)) << error;
+  orvo.Notify(WM_RBUTTONUP);
+  const HWND menu = WaitForProcessWindow(ProcessOf(orvo.Window()), "#32768");
+  ASSERT_NE(menu, nullptr) << "no pop-up menu";
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(menu) != FALSE; }));
+  TypeKey('A');  // "&About"
+  const HWND about = WaitForProcessWindow(ProcessOf(orvo.Window()), "#32770");
+  ASSERT_NE(about, nullptr) << "no About box";
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(about) == "About KeyLoom Mapper"; }))
+      << WindowText(about);
+  RecordProperty("screenshot", SaveScreenshot(about, "about"));
+  PostMessageA(about, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
+  EXPECT_TRUE(IsRunning(orvo.Process()));
+}
+
+TEST_F(OrvoOnWine, RunsAtNormalPriorityWhateverItWasStartedWith) {
+  Process orvo;
+  ASSERT_TRUE(orvo.Start(InstallFolder() + "ORVO.EXE",
+                         winetest::Quote(InstallFolder() + "ORVO.EXE"), IDLE_PRIORITY_CLASS));
+  const HWND window = WaitForProcessWindow(GetProcessId(orvo.Handle()), "MyOrvoClass");
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return GetPriorityClass(orvo.Handle()) == NORMAL_PRIORITY_CLASS; }))
+      << "priority class 0x" << std::hex << GetPriorityClass(orvo.Handle());
+  PostMessageA(window, WM_COMMAND, 32772, 0);
+  EXPECT_TRUE(orvo.WaitForExit(20000));
+}
+
+TEST_F(OrvoOnWine, ADosBoxWithoutItsDriverLeavesTheWindowsGamePlayed) {
+  // The DOS-box host module runs, but the driver that names its program does
+  // not exist here: the query fails and the Windows game is found anyway.
+  const std::string host = InstallFolder() + "WINOA386.MOD";
+  ASSERT_TRUE(CopyFileA((winetest::ProgramFolder() + "testgame.exe").c_str(), host.c_str(), FALSE));
+  Process dosBox;
+  ASSERT_TRUE(dosBox.Start(
+      host, winetest::Quote(host) + " " + winetest::Quote(winetest::TempPath("orvo-dosbox.log")),
+      CREATE_NO_WINDOW));
+  ASSERT_TRUE(WaitUntil([] {
+    for (std::string name : ProcessNames()) {
+      std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+      if (name.size() >= 12 && name.compare(name.size() - 12, 12, "WINOA386.MOD") == 0) return true;
+    }
+    return false;
+  })) << "the DOS-box host does not show up as a process";
+
+  std::string error;
+  ASSERT_TRUE(SaveProfile(KeyFolder(), "NOTEPAD.EXE", "Typing", NotepadProfile(), error)) << error;
+  Orvo orvo;
+  ASSERT_TRUE(orvo.Start(error)) << error;
+  Notepad notepad;
+  ASSERT_TRUE(notepad.Start(error)) << error;
+  ASSERT_TRUE(BringToFront(notepad.Window()));
+  EXPECT_EQ(Press(notepad, 1, "K"), "K");
+  notepad.Kill();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "orvo/orvo_world.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
@@ -323,6 +324,42 @@ void Orvo::Notify(UINT mouseMessage) {
 bool Orvo::Close() {
   PostMessageA(m_window, WM_COMMAND, 32772, 0);
   return m_process.WaitForExit(20000);
+}
+
+Process::~Process() {
+  if (m_info.hProcess == nullptr) return;
+  if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_info.hProcess, 255);
+    WaitForSingleObject(m_info.hProcess, 5000);
+  }
+  CloseHandle(m_info.hThread);
+  CloseHandle(m_info.hProcess);
+}
+
+bool Process::Start(const std::string& application, const std::string& commandLine, DWORD flags) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  std::string line = commandLine;
+  return CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                        nullptr, &startup, &m_info) != FALSE;
+}
+
+bool Process::WaitForExit(DWORD timeoutMs) {
+  return m_info.hProcess != nullptr &&
+         WaitForSingleObject(m_info.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+std::vector<std::string> ProcessNames() {
+  std::vector<std::string> names;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return names;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    names.emplace_back(entry.szExeFile);
+  }
+  CloseHandle(snapshot);
+  return names;
 }
 
 bool Notepad::Start(std::string& error) {

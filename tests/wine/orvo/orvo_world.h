@@ -89,6 +89,26 @@ class Orvo {
   HWND m_window = nullptr;
 };
 
+// A program started with CreateProcessA's own arguments; ended when the
+// object goes.
+class Process {
+ public:
+  Process() = default;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process();
+  // `application` may be any file name (an executable named "X.MOD", say).
+  bool Start(const std::string& application, const std::string& commandLine, DWORD flags = 0);
+  HANDLE Handle() const { return m_info.hProcess; }
+  bool WaitForExit(DWORD timeoutMs);
+
+ private:
+  PROCESS_INFORMATION m_info = {};
+};
+
+// Every process of a Toolhelp snapshot by its executable name.
+std::vector<std::string> ProcessNames();
+
 // Wine's notepad, typed into by the mapper.
 class Notepad {
  public:
