@@ -25,26 +25,26 @@ std::string Show(const Rect& r) {
 }
 
 const BitmapSpec* Find(std::span<const BitmapSpec> table, int id) {
-  for (const BitmapSpec& spec : table) {
-    if (spec.id == id) return &spec;
+  for (const BitmapSpec& bitmap : table) {
+    if (bitmap.id == id) return &bitmap;
   }
   return nullptr;
 }
 
 // The bitmap exists and is exactly the size of `where`.
 void ExpectSized(std::span<const BitmapSpec> table, int id, const Rect& where) {
-  const BitmapSpec* spec = Find(table, id);
-  ASSERT_NE(spec, nullptr) << "bitmap " << id;
-  EXPECT_EQ(spec->width, where.Width()) << "bitmap " << id << " at " << Show(where);
-  EXPECT_EQ(spec->height, where.Height()) << "bitmap " << id << " at " << Show(where);
+  const BitmapSpec* bitmap = Find(table, id);
+  ASSERT_NE(bitmap, nullptr) << "bitmap " << id;
+  EXPECT_EQ(bitmap->width, where.Width()) << "bitmap " << id << " at " << Show(where);
+  EXPECT_EQ(bitmap->height, where.Height()) << "bitmap " << id << " at " << Show(where);
 }
 
 // The bitmap exists and covers `where` (it is drawn into several rectangles).
 void ExpectCovers(std::span<const BitmapSpec> table, int id, const Rect& where) {
-  const BitmapSpec* spec = Find(table, id);
-  ASSERT_NE(spec, nullptr) << "bitmap " << id;
-  EXPECT_GE(spec->width, where.Width()) << "bitmap " << id << " at " << Show(where);
-  EXPECT_GE(spec->height, where.Height()) << "bitmap " << id << " at " << Show(where);
+  const BitmapSpec* bitmap = Find(table, id);
+  ASSERT_NE(bitmap, nullptr) << "bitmap " << id;
+  EXPECT_GE(bitmap->width, where.Width()) << "bitmap " << id << " at " << Show(where);
+  EXPECT_GE(bitmap->height, where.Height()) << "bitmap " << id << " at " << Show(where);
 }
 
 TEST(ViewLayout, EveryRegionLiesInsideTheHotSpotThatNamesIt) {
@@ -201,11 +201,11 @@ TEST(Bitmaps, IdsAreUniqueAndSizesSane) {
   for (std::span<const BitmapSpec> table :
        {std::span<const BitmapSpec>(kKloomBitmaps), std::span<const BitmapSpec>(kOstraBitmaps)}) {
     std::set<int> ids;
-    for (const BitmapSpec& spec : table) {
-      EXPECT_TRUE(ids.insert(spec.id).second) << "bitmap " << spec.id << " twice";
-      EXPECT_GT(spec.width, 0) << spec.id;
-      EXPECT_GT(spec.height, 0) << spec.id;
-      EXPECT_LE(spec.width, kViewSize.width) << spec.id;
+    for (const BitmapSpec& bitmap : table) {
+      EXPECT_TRUE(ids.insert(bitmap.id).second) << "bitmap " << bitmap.id << " twice";
+      EXPECT_GT(bitmap.width, 0) << bitmap.id;
+      EXPECT_GT(bitmap.height, 0) << bitmap.id;
+      EXPECT_LE(bitmap.width, kViewSize.width) << bitmap.id;
     }
   }
 }

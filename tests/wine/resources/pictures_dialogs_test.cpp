@@ -171,13 +171,13 @@ TEST_P(Pictures, EveryNamedBitmapIsAnEightBitDibOfItsSizeInBothModules) {
     Dib dib;
     const auto problem = ReadDib(bytes, dib);
     ASSERT_FALSE(problem.has_value()) << *problem;
-    const lt::BitmapSpec* spec = nullptr;
+    const lt::BitmapSpec* bitmap = nullptr;
     for (const lt::BitmapSpec& s : GetParam().sizes) {
-      if (s.id == id) spec = &s;
+      if (s.id == id) bitmap = &s;
     }
-    ASSERT_NE(spec, nullptr) << "the layout tables do not know it";
-    EXPECT_EQ(dib.width, spec->width);
-    EXPECT_EQ(dib.height, spec->height);
+    ASSERT_NE(bitmap, nullptr) << "the layout tables do not know it";
+    EXPECT_EQ(dib.width, bitmap->width);
+    EXPECT_EQ(dib.height, bitmap->height);
     // One palette for the whole module.
     if (palette.empty()) palette = dib.colours;
     EXPECT_EQ(dib.colours, palette);
@@ -188,8 +188,8 @@ TEST_P(Pictures, EveryNamedBitmapIsAnEightBitDibOfItsSizeInBothModules) {
     ASSERT_NE(handle, nullptr);
     BITMAP info = {};
     GetObjectA(handle, sizeof info, &info);
-    EXPECT_EQ(info.bmWidth, spec->width);
-    EXPECT_EQ(info.bmHeight, spec->height);
+    EXPECT_EQ(info.bmWidth, bitmap->width);
+    EXPECT_EQ(info.bmHeight, bitmap->height);
     DeleteObject(handle);
   }
 }
