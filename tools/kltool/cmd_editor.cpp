@@ -4,10 +4,9 @@
 // into its ports is printed as it happens; lines starting with "# " are notes.
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "editor/pad_view.h"
@@ -19,11 +18,6 @@
 #include "resources/builtin_strings.h"
 #include "tools/kltool/commands.h"
 #include "tools/kltool/script_words.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace kl::tool {
 namespace {
@@ -126,9 +120,9 @@ bool EditorWorld::State(const std::vector<std::string>& words, std::string& erro
   for (size_t i = 2; i < words.size(); ++i) {
     const size_t equals = words[i].find('=');
     const std::string field = words[i].substr(0, equals);
-    const std::optional<uint64_t> value = equals == std::string::npos
-                                              ? std::nullopt
-                                              : ParseNumber(words[i].substr(equals + 1), 0xFFFFFFFFu);
+    const std::optional<uint64_t> value =
+        equals == std::string::npos ? std::nullopt
+                                    : ParseNumber(words[i].substr(equals + 1), 0xFFFFFFFFu);
     uint32_t* target = field == "x"         ? &next.dwXpos
                        : field == "y"       ? &next.dwYpos
                        : field == "buttons" ? &next.dwButtons
@@ -295,58 +289,19 @@ bool EditorWorld::Run(const std::vector<std::string>& words, std::string& error)
   return false;
 }
 
-bool ReadAll(std::FILE* file, std::string& text) {
-  char buffer[4096];
-  size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, n);
-  return !std::ferror(file);
-}
-
 }  // namespace
 
 int RunEditor(const Args& args) {
-  if (args.empty() || args.size() > 2) return UserError("usage: kltool editor FOLDER [SCRIPT]");
-  const std::string& folder = args[0];
-  std::error_code ec;
-  if (!std::filesystem::is_directory(folder, ec)) return UserError("not a folder: " + folder);
-#ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stdin), _O_BINARY);
-#endif
-  std::string script;
-  const std::string scriptName = args.size() == 2 ? args[1] : "-";
-  if (args.size() == 2) {
-    std::FILE* file = std::fopen(args[1].c_str(), "rb");
-    if (!file) return UserError("cannot read " + args[1]);
-    const bool ok = ReadAll(file, script);
-    std::fclose(file);
-    if (!ok) return UserError("cannot read " + args[1]);
-  } else if (!ReadAll(stdin, script)) {
-    return UserError("cannot read the script from standard input");
-  }
-
-  EditorWorld world(folder);
-  size_t lineNumber = 0;
-  size_t at = 0;
-  while (at < script.size()) {
-    size_t end = script.find('\n', at);
-    if (end == std::string::npos) end = script.size();
-    const std::string line = script.substr(at, end - at);
-    at = end + 1;
-    ++lineNumber;
-    std::vector<std::string> words;
-    std::string error;
-    bool ok = SplitWords(line, words, error);
-    if (ok && !words.empty()) ok = world.Run(words, error);
-    if (!ok) {
-      world.Flush();
-      std::fflush(stdout);
-      return UserError(scriptName + ":" + std::to_string(lineNumber) + ": " + error);
-    }
-  }
-  world.Flush();
-  std::fflush(stdout);
-  return 0;
+  std::unique_ptr<EditorWorld> world;
+  return RunScript(
+      args, "usage: kltool editor FOLDER [SCRIPT]",
+      [&world](const std::string& folder) -> ScriptCommand {
+        world = std::make_unique<EditorWorld>(folder);
+        return [&world](const std::vector<std::string>& words, std::string& error) {
+          return world->Run(words, error);
+        };
+      },
+      [&world] { world->Flush(); }, [&world] { world->Flush(); });
 }
 
 }  // namespace kl::tool

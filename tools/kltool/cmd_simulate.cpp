@@ -5,12 +5,10 @@
 // happens; lines starting with "# " are notes.
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "mapper/detect.h"
@@ -25,11 +23,6 @@
 #include "platform/sim/sim_registry.h"
 #include "tools/kltool/commands.h"
 #include "tools/kltool/script_words.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace kl::tool {
 namespace {
@@ -376,60 +369,19 @@ bool Simulation::Run(const std::vector<std::string>& words, std::string& error) 
   return false;
 }
 
-bool ReadAll(std::FILE* file, std::string& text) {
-  char buffer[4096];
-  size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, n);
-  return !std::ferror(file);
-}
-
 }  // namespace
 
 int RunSimulate(const Args& args) {
-  if (args.empty() || args.size() > 2) return UserError("usage: kltool simulate FOLDER [SCRIPT]");
-  const std::string& folder = args[0];
-  std::error_code ec;
-  if (!std::filesystem::is_directory(folder, ec)) return UserError("not a folder: " + folder);
-
-  std::string script;
-  const std::string scriptName = args.size() == 2 ? args[1] : "-";
-#ifdef _WIN32
-  // The same bytes on every platform: no line-end translation either way.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stdin), _O_BINARY);
-#endif
-  if (args.size() == 2) {
-    std::FILE* file = std::fopen(args[1].c_str(), "rb");
-    if (!file) return UserError("cannot read " + args[1]);
-    const bool ok = ReadAll(file, script);
-    std::fclose(file);
-    if (!ok) return UserError("cannot read " + args[1]);
-  } else if (!ReadAll(stdin, script)) {
-    return UserError("cannot read the script from standard input");
-  }
-
-  Simulation simulation(folder);
-  size_t lineNumber = 0;
-  size_t at = 0;
-  while (at < script.size()) {
-    size_t end = script.find('\n', at);
-    if (end == std::string::npos) end = script.size();
-    const std::string line = script.substr(at, end - at);
-    at = end + 1;
-    ++lineNumber;
-
-    std::vector<std::string> words;
-    std::string error;
-    bool ok = SplitWords(line, words, error);
-    if (ok && !words.empty()) ok = simulation.Run(words, error);
-    if (!ok) {
-      std::fflush(stdout);
-      return UserError(scriptName + ":" + std::to_string(lineNumber) + ": " + error);
-    }
-  }
-  simulation.Flush();
-  std::fflush(stdout);
-  return 0;
+  std::unique_ptr<Simulation> simulation;
+  return RunScript(
+      args, "usage: kltool simulate FOLDER [SCRIPT]",
+      [&simulation](const std::string& folder) -> ScriptCommand {
+        simulation = std::make_unique<Simulation>(folder);
+        return [&simulation](const std::vector<std::string>& words, std::string& error) {
+          return simulation->Run(words, error);
+        };
+      },
+      [] {}, [&simulation] { simulation->Flush(); });
 }
 
 }  // namespace kl::tool

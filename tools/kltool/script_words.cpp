@@ -1,6 +1,27 @@
 #include "tools/kltool/script_words.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "tools/kltool/commands.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace kl::tool {
+namespace {
+
+bool ReadAll(std::FILE* file, std::string& text) {
+  char buffer[4096];
+  size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, n);
+  return !std::ferror(file);
+}
+
+}  // namespace
 
 std::optional<uint64_t> ParseNumber(const std::string& text, uint64_t limit) {
   if (text.empty() || text.size() > 20) return std::nullopt;
@@ -57,6 +78,54 @@ bool SplitWords(const std::string& line, std::vector<std::string>& words, std::s
   }
   if (inWord) words.push_back(word);
   return true;
+}
+
+int RunScript(const std::vector<std::string>& args, const char* usage,
+              const std::function<ScriptCommand(const std::string& folder)>& start,
+              const std::function<void()>& beforeError, const std::function<void()>& finish) {
+  if (args.empty() || args.size() > 2) return UserError(usage);
+  const std::string& folder = args[0];
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder, ec)) return UserError("not a folder: " + folder);
+#ifdef _WIN32
+  // The same bytes on every platform: no line-end translation either way.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  std::string script;
+  const std::string scriptName = args.size() == 2 ? args[1] : "-";
+  if (args.size() == 2) {
+    std::FILE* file = std::fopen(args[1].c_str(), "rb");
+    if (!file) return UserError("cannot read " + args[1]);
+    const bool ok = ReadAll(file, script);
+    std::fclose(file);
+    if (!ok) return UserError("cannot read " + args[1]);
+  } else if (!ReadAll(stdin, script)) {
+    return UserError("cannot read the script from standard input");
+  }
+
+  const ScriptCommand run = start(folder);
+  size_t lineNumber = 0;
+  size_t at = 0;
+  while (at < script.size()) {
+    size_t end = script.find('\n', at);
+    if (end == std::string::npos) end = script.size();
+    const std::string line = script.substr(at, end - at);
+    at = end + 1;
+    ++lineNumber;
+    std::vector<std::string> words;
+    std::string error;
+    bool ok = SplitWords(line, words, error);
+    if (ok && !words.empty()) ok = run(words, error);
+    if (!ok) {
+      beforeError();
+      std::fflush(stdout);
+      return UserError(scriptName + ":" + std::to_string(lineNumber) + ": " + error);
+    }
+  }
+  finish();
+  std::fflush(stdout);
+  return 0;
 }
 
 }  // namespace kl::tool

@@ -1,8 +1,9 @@
-// Words and numbers of kltool's scripts and options, read the same way by
+// Scripts, words and numbers of kltool's commands, read the same way by
 // every command.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,5 +17,19 @@ std::optional<uint64_t> ParseNumber(const std::string& text, uint64_t limit);
 // group (and are dropped), '#' outside quotes starts a comment. False with
 // `error` set on an unterminated quote.
 bool SplitWords(const std::string& line, std::vector<std::string>& words, std::string& error);
+
+// One script command: false with `error` set on a mistake in it.
+using ScriptCommand =
+    std::function<bool(const std::vector<std::string>& words, std::string& error)>;
+
+// Runs a scripted command's `FOLDER [SCRIPT]` arguments: checks the folder,
+// reads the script from the file or from standard input (no line-end
+// translation on any platform) and hands each line's words to the command
+// that `start` makes for the folder. On a mistake `beforeError` runs first,
+// then one line "SCRIPT:LINE: error" goes to stderr. `finish` runs after the
+// last line. Returns the exit status.
+int RunScript(const std::vector<std::string>& args, const char* usage,
+              const std::function<ScriptCommand(const std::string& folder)>& start,
+              const std::function<void()>& beforeError, const std::function<void()>& finish);
 
 }  // namespace kl::tool
