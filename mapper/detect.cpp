@@ -1,5 +1,6 @@
 #include "mapper/detect.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "mapper/dosquery.h"
@@ -15,6 +16,21 @@ std::string JoinPath(const std::string& folder, const std::string& name, char se
   return folder + separator + name;
 }
 
+// A snapshot's executable as the game list spells games: the file name
+// after the last backslash, letters a to z in upper case.
+std::string GameNameOf(std::string exe) {
+  for (char& c : exe) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  const size_t slash = exe.rfind('\\');
+  if (slash != std::string::npos) exe.erase(0, slash + 1);
+  return exe;
+}
+
+bool Listed(const std::vector<std::string>& running, const std::string& name) {
+  return std::find(running.begin(), running.end(), name) != running.end();
+}
+
 }  // namespace
 
 bool CountProcesses(Processes& processes, uint32_t& count) {
@@ -28,13 +44,8 @@ bool CountProcesses(Processes& processes, uint32_t& count) {
 bool IsProcessRunning(Processes& processes, const std::string& name) {
   std::vector<std::string> names;
   if (!processes.Snapshot(names)) return false;
-  for (std::string exe : names) {
-    for (char& c : exe) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    const size_t slash = exe.rfind('\\');
-    if (slash != std::string::npos) exe.erase(0, slash + 1);
-    if (exe == name) return true;
+  for (std::string& exe : names) {
+    if (GameNameOf(std::move(exe)) == name) return true;
   }
   return false;
 }
@@ -116,17 +127,20 @@ void RuntimeMapper::GateEditor() {
 }
 
 void RuntimeMapper::Detect() {
-  uint32_t count = 0;
-  if (!CountProcesses(m_seams.processes, count)) return;
+  // One snapshot serves the count and every name looked for.
+  std::vector<std::string> running;
+  if (!m_seams.processes.Snapshot(running)) return;
+  const uint32_t count = static_cast<uint32_t>(running.size());
   if (!m_firstDetection && count == m_lastProcessCount) return;
   m_firstDetection = false;
   m_lastProcessCount = count;
+  for (std::string& exe : running) exe = GameNameOf(std::move(exe));
 
   ReloadGameList();
   m_active = false;
   m_engine.ReleaseHeld();
 
-  if (IsProcessRunning(m_seams.processes, kDosBoxHostModule)) {
+  if (Listed(running, kDosBoxHostModule)) {
     std::string dosProgram;
     QueryDosProgram(m_seams.dosBox, m_seams.input, dosProgram);
     if (!dosProgram.empty()) {
@@ -138,7 +152,7 @@ void RuntimeMapper::Detect() {
   // A registered Windows program wins over the DOS program; of several, the
   // first in the list.
   for (const GameEntry& game : m_games.Games()) {
-    if (IsProcessRunning(m_seams.processes, game.name)) {
+    if (Listed(running, game.name)) {
       Activate(game.name);
       break;
     }
