@@ -254,4 +254,27 @@ bool ProfileStore::DeleteProfile(const std::string& game, const std::string& pro
   return true;
 }
 
+bool ProfileStore::RemoveGame(const std::string& game, bool writeList) {
+  if (!m_games.IsGameListed(game)) return false;
+  const GameList before = m_games;
+  const std::string listPath = BuildWorkPath(kGameListName);
+  const std::string listTemp = BuildWorkPath(kGameListTempName);
+  m_games.RemoveGame(game);
+  // The list goes first: a key file the list no longer names is never read,
+  // while a listed game without its key file would lose its profiles.
+  bool removed = !writeList || m_games.SaveGameList(m_fs, listPath, listTemp);
+  if (removed && IsValidGameName(game)) {
+    const std::string path = KeyFilePath(game);
+    if (m_fs.Exists(path) && !m_fs.Remove(path)) {
+      removed = false;
+      if (writeList) before.SaveGameList(m_fs, listPath, listTemp);
+    }
+  }
+  if (!removed) {
+    m_games = before;
+    m_prompts.MessageBox(kMsgKeyFileUnwritable, kMbOk);
+  }
+  return removed;
+}
+
 }  // namespace kl

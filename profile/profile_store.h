@@ -79,6 +79,12 @@ class ProfileStore {
   // record only removes the list entry. False after message 61236 or 61237,
   // with the key file and the list as they were.
   bool DeleteProfile(const std::string& game, const std::string& profile);
+  // Removes the game from the list together with its key file. With
+  // `writeList` "GameList.lst" is written without the game first and written
+  // back as it was when the key file cannot be deleted, so a failure leaves
+  // both files and the list as they were. False when the game is not listed,
+  // or after message 61237 with nothing changed.
+  bool RemoveGame(const std::string& game, bool writeList);
 
  private:
   uint8_t WriteRecord(const std::string& game, const std::string& profile, bool replace);

@@ -38,6 +38,23 @@ bool FileExists(const std::string& path) {
   return std::filesystem::exists(path, ec);
 }
 
+FolderState ReadFolder(const std::string& folder) {
+  FolderState state;
+  for (const auto& item : std::filesystem::directory_iterator(folder)) {
+    state[item.path().filename().string()] =
+        item.is_regular_file() ? ReadFileBytes(item.path().string()) : Bytes("<not a file>");
+  }
+  return state;
+}
+
+void WriteFolder(const std::string& folder, const FolderState& state) {
+  for (const auto& item : std::filesystem::directory_iterator(folder)) {
+    std::filesystem::remove_all(item.path());
+  }
+  for (const auto& [name, bytes] : state)
+    WriteFileBytes((std::filesystem::path(folder) / name).string(), bytes);
+}
+
 size_t MemoryFile::Read(void* buffer, size_t size) {
   ++m_readCalls;
   size_t take = std::min({size, m_chunk, m_bytes.size() - std::min(m_pos, m_bytes.size())});
@@ -66,7 +83,11 @@ class FaultyFile : public File {
  public:
   FaultyFile(std::unique_ptr<File> inner, FaultyFileSystem& owner)
       : m_inner(std::move(inner)), m_owner(owner) {}
-  size_t Read(void* buffer, size_t size) override { return m_inner->Read(buffer, size); }
+  size_t Read(void* buffer, size_t size) override {
+    // A failing read looks like the end of the data, as fread's does.
+    if (m_owner.ShouldFail(FaultyFileSystem::Step::kRead)) return 0;
+    return m_inner->Read(buffer, size);
+  }
   bool Write(const void* buffer, size_t size) override {
     if (m_owner.ShouldFail(FaultyFileSystem::Step::kWrite)) {
       // A torn write: half of the bytes reach the file.
@@ -109,6 +130,7 @@ bool FaultyFileSystem::ShouldFail(Step step) {
 
 std::unique_ptr<File> FaultyFileSystem::Open(const std::string& path, OpenMode mode) {
   if (!m_failOpenPath.empty() && path == m_failOpenPath) return nullptr;
+  if (ShouldFail(Step::kOpen)) return nullptr;
   std::unique_ptr<File> inner = m_host.Open(path, mode);
   if (!inner) return nullptr;
   return std::make_unique<FaultyFile>(std::move(inner), *this);

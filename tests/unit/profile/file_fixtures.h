@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,12 @@ Bytes ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const Bytes& bytes);
 bool FileExists(const std::string& path);
 
+// Every plain file of a folder by name, with its bytes.
+using FolderState = std::map<std::string, Bytes>;
+FolderState ReadFolder(const std::string& folder);
+// Makes the folder hold exactly `state`.
+void WriteFolder(const std::string& folder, const FolderState& state);
+
 // Bytes in a vector, read back `chunk` bytes per call at most, so readers
 // meet every buffer boundary.
 class MemoryFile : public File {
@@ -53,12 +60,13 @@ class MemoryFile : public File {
 };
 
 // The host file system with one chosen operation failing: the k-th
-// (1-based) write, flush, rename or remove, counted over the whole run, or
-// every open of one path. Counts every operation, so a test can first count
-// and then fail each step in turn.
+// (1-based) write, flush, rename, remove, close, open or read, counted over
+// the whole run, or every open of one path. Counts every operation, so a
+// test can first count and then fail each step in turn.
 class FaultyFileSystem : public FileSystem {
  public:
-  enum class Step { kNone, kWrite, kFlush, kRename, kRemove, kClose };
+  enum class Step { kNone, kWrite, kFlush, kRename, kRemove, kClose, kOpen, kRead };
+  static constexpr int kStepKinds = 8;
 
   void FailAt(Step step, int k) {
     m_failStep = step;
@@ -85,7 +93,7 @@ class FaultyFileSystem : public FileSystem {
   HostFileSystem m_host;
   Step m_failStep = Step::kNone;
   int m_failAt = 0;
-  int m_counts[6] = {};
+  int m_counts[kStepKinds] = {};
   bool m_failed = false;
   std::string m_failOpenPath;
 };
