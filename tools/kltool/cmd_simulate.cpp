@@ -5,6 +5,7 @@
 // happens; lines starting with "# " are notes.
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -371,17 +372,33 @@ bool Simulation::Run(const std::vector<std::string>& words, std::string& error) 
 
 }  // namespace
 
+namespace {
+
+// Makes the simulation for the script's folder and hands it each line.
+std::function<ScriptCommand(const std::string&)> StartSimulation(
+    std::unique_ptr<Simulation>& simulation) {
+  return [&simulation](const std::string& folder) -> ScriptCommand {
+    simulation = std::make_unique<Simulation>(folder);
+    return [&simulation](const std::vector<std::string>& words, std::string& error) {
+      return simulation->Run(words, error);
+    };
+  };
+}
+
+}  // namespace
+
 int RunSimulate(const Args& args) {
   std::unique_ptr<Simulation> simulation;
   return RunScript(
-      args, "usage: kltool simulate FOLDER [SCRIPT]",
-      [&simulation](const std::string& folder) -> ScriptCommand {
-        simulation = std::make_unique<Simulation>(folder);
-        return [&simulation](const std::vector<std::string>& words, std::string& error) {
-          return simulation->Run(words, error);
-        };
-      },
-      [] {}, [&simulation] { simulation->Flush(); });
+      args, "usage: kltool simulate FOLDER [SCRIPT]", StartSimulation(simulation), [] {},
+      [&simulation] { simulation->Flush(); });
+}
+
+bool SimulateScript(const std::string& folder, const std::string& script, std::string& error) {
+  std::unique_ptr<Simulation> simulation;
+  return RunScriptText(
+      folder, "-", script, StartSimulation(simulation), [] {},
+      [&simulation] { simulation->Flush(); }, error);
 }
 
 }  // namespace kl::tool

@@ -16,6 +16,9 @@ int RunProfile(const Args& args);   // profile save|delete|activate ...
 int RunString(const Args& args);    // string MODULE ID
 int RunText(const Args& args);      // text FILE PROFILE [--pad N]
 int RunSimulate(const Args& args);  // simulate FOLDER [SCRIPT]
+// The simulation of a script held in memory against FOLDER, output as
+// RunSimulate prints it; false with `error` ("-:LINE: error") on a mistake.
+bool SimulateScript(const std::string& folder, const std::string& script, std::string& error);
 int RunEditor(const Args& args);    // editor FOLDER [SCRIPT]
 int RunJoystick(const Args& args);  // joystick show|autodetect|set|remove ...
 

@@ -104,6 +104,17 @@ int RunScript(const std::vector<std::string>& args, const char* usage,
     return UserError("cannot read the script from standard input");
   }
 
+  std::string error;
+  const bool ok = RunScriptText(folder, scriptName, script, start, beforeError, finish, error);
+  std::fflush(stdout);
+  return ok ? 0 : UserError(error);
+}
+
+bool RunScriptText(const std::string& folder, const std::string& scriptName,
+                   const std::string& script,
+                   const std::function<ScriptCommand(const std::string& folder)>& start,
+                   const std::function<void()>& beforeError, const std::function<void()>& finish,
+                   std::string& error) {
   const ScriptCommand run = start(folder);
   size_t lineNumber = 0;
   size_t at = 0;
@@ -114,18 +125,17 @@ int RunScript(const std::vector<std::string>& args, const char* usage,
     at = end + 1;
     ++lineNumber;
     std::vector<std::string> words;
-    std::string error;
-    bool ok = SplitWords(line, words, error);
-    if (ok && !words.empty()) ok = run(words, error);
+    std::string lineError;
+    bool ok = SplitWords(line, words, lineError);
+    if (ok && !words.empty()) ok = run(words, lineError);
     if (!ok) {
       beforeError();
-      std::fflush(stdout);
-      return UserError(scriptName + ":" + std::to_string(lineNumber) + ": " + error);
+      error = scriptName + ":" + std::to_string(lineNumber) + ": " + lineError;
+      return false;
     }
   }
   finish();
-  std::fflush(stdout);
-  return 0;
+  return true;
 }
 
 }  // namespace kl::tool

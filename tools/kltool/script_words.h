@@ -32,4 +32,13 @@ int RunScript(const std::vector<std::string>& args, const char* usage,
               const std::function<ScriptCommand(const std::string& folder)>& start,
               const std::function<void()>& beforeError, const std::function<void()>& finish);
 
+// The part of RunScript after the script is read, for running a script held
+// in memory: false with `error` set to "SCRIPT:LINE: error" (after
+// `beforeError` ran) on a mistake; nothing is written to stderr.
+bool RunScriptText(const std::string& folder, const std::string& scriptName,
+                   const std::string& script,
+                   const std::function<ScriptCommand(const std::string& folder)>& start,
+                   const std::function<void()>& beforeError, const std::function<void()>& finish,
+                   std::string& error);
+
 }  // namespace kl::tool
