@@ -47,6 +47,12 @@ bool PadView::Create() {
   m_chordKeys = 0;
   m_sequenceScroll = 0;
   m_pendingChange = false;
+  m_newProfile = false;
+  m_previewWide = false;
+  m_closed = false;
+  m_logoFrame = layout::kLogoFirst;
+  m_inputClipboard.reset();
+  m_padClipboard.reset();
 
   m_names.Fill(m_ports.strings);
   m_unassignedCaption = m_ports.strings.Load(kStrEmptyText).substr(0, 20);
@@ -70,6 +76,7 @@ bool PadView::Create() {
   }
   m_currentPad = 0;
   m_store.SetCurrentPad(0);
+  SetUpTooltips();
 
   m_statusText = m_ports.strings.Load(kStrStartHint);
   ReadSetting();
@@ -78,6 +85,7 @@ bool PadView::Create() {
   if (m_gameRow < m_gamesOnPage) m_currentGame = m_gameNames[m_gameRow];
   FillProfilePage();
   if (m_profileRow < m_profilesOnPage) m_currentProfile = m_profileNames[m_profileRow];
+  m_rememberedProfileRow = m_profileRow;
   if (m_gameRow < m_gamesOnPage && m_profileRow < m_profilesOnPage) {
     const LoadResult result = m_store.LoadProfile(m_currentGame, m_currentProfile);
     if (result == LoadResult::kLoaded || result == LoadResult::kDamaged) m_dirty = 0;
@@ -146,6 +154,9 @@ void PadView::FillProfilePage() {
 }
 
 void PadView::OnLeftButtonDown(layout::Point p) {
+  // An open menu takes the click first; only a click beside its items goes
+  // on to the hot spots (so another tab opens its menu at once).
+  if (m_openMenu != kNone && MenuClick(p)) return;
   int index = -1;
   for (int i = 0; i < layout::kHotSpotCount; ++i) {
     if (layout::kHotSpots[i].rect.Contains(p)) {
@@ -187,8 +198,6 @@ void PadView::OnLeftButtonDown(layout::Point p) {
       OnOtherHotSpot(index, p);
   }
 }
-
-void PadView::OnOtherHotSpot(int, layout::Point) {}
 
 void PadView::OnLeftButtonUp(layout::Point) {
   switch (m_lastHotSpot) {

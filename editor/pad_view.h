@@ -1,13 +1,17 @@
 // The editor's pad view as a portable controller: its state, creation and
 // destruction, the hot-spot walk of a click, the full repaint and the pieces
-// other handlers redraw, selecting an input and giving it keys. The window
-// class turns messages into these calls and implements the ports; every
-// decision lives here so that it runs the same under kltool and the tests.
+// other handlers redraw, selecting an input and giving it keys, the timers
+// with live pad feedback, tooltips, the picture menus and their commands,
+// the game and profile lists and the key-file import. The window class turns
+// messages into these calls and implements the ports; every decision lives
+// here so that it runs the same under kltool and the tests.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/canvas.h"
 #include "editor/shell.h"
@@ -61,6 +65,35 @@ constexpr uint32_t kStrCycleHint = 61223;
 constexpr uint32_t kMsgSequenceFull = 61230;
 constexpr uint32_t kMsgCycleFull = 61231;
 constexpr uint32_t kStrPadCaption = 61374;
+constexpr uint32_t kStrNoProfileYet = 61224;
+constexpr uint32_t kMsgNoGame = 61232;
+constexpr uint32_t kMsgNoProfile = 61233;
+constexpr uint32_t kMsgNothingToSave = 61234;
+constexpr uint32_t kMsgNothingToPaste = 61235;
+constexpr uint32_t kMsgReplaceProfile = 61240;
+constexpr uint32_t kMsgSaveChanges = 61241;
+constexpr uint32_t kMsgDeleteGame = 61243;
+constexpr uint32_t kMsgDeleteProfile = 61244;
+constexpr uint32_t kMsgMousePreset = 61246;
+constexpr uint32_t kMsgNoInput = 61247;
+constexpr uint32_t kMsgInputEmpty = 61248;
+constexpr uint32_t kStrMousePresetCaption = 61401;
+constexpr uint32_t kStrTableTitleFirst = 61365;
+constexpr uint32_t kStrInputNameFirst = 61387;
+constexpr uint32_t kStrInputName14 = 61264;
+constexpr uint32_t kStrModeNameFirst = 61266;
+
+// Help commands the help menu asks for (HELP_CONTEXT, HELP_FINDER).
+constexpr uint32_t kHelpContext = 1;
+constexpr uint32_t kHelpFinder = 11;
+
+// Tooltip tool ids: 22..33 cover inputs 0..11, 34 input 13, 35 input 12,
+// 36 and 37 inputs 14 and 15.
+constexpr uint32_t kFirstToolId = 22;
+constexpr uint32_t kLastToolId = 37;
+// Label boxes show 8 characters; a tooltip appears only for longer texts.
+constexpr size_t kTooltipMinimum = 11;
+constexpr size_t kTooltipLimit = 78;
 
 // The view's timers and their periods.
 constexpr uint32_t kTimerPoll = 1;
@@ -110,6 +143,18 @@ class PadView {
   // The real pad's input k went from released to pressed.
   void SelectFromPad(uint8_t input);
 
+  // Window messages beyond the click.
+  void OnMouseMove(layout::Point p);
+  void OnTimer(uint32_t id);
+  // The tooltip control asks for the text of tool `toolId`: none shows no tip.
+  std::optional<std::string> TooltipText(uint32_t toolId);
+  // Ends printing: the frame may shrink back from its preview width.
+  void OnEndPrinting() { m_previewWide = false; }
+  bool PreviewWide() const { return m_previewWide; }
+
+  // The picture menus' commands: menu 1..3, item from 0.
+  void RunMenuCommand(uint32_t menu, uint8_t item);
+
   // Piecewise redraws other handlers use.
   void RedrawLabel(uint8_t input, bool selected);
   void DrawGameList();
@@ -137,11 +182,19 @@ class PadView {
   ProfileStore& Store() { return m_store; }
   GameList& Games() { return m_games; }
   uint32_t TimerId(int index) const { return m_timerIds[index]; }
+  uint32_t OpenMenu() const { return m_openMenu; }
+  uint8_t HighlightedItem() const { return m_highlightedItem; }
+  uint8_t GamePage() const { return m_gamePage; }
+  uint8_t ProfilePage() const { return m_profilePage; }
+  uint8_t GamesOnPage() const { return m_gamesOnPage; }
+  uint8_t ProfilesOnPage() const { return m_profilesOnPage; }
+  bool NewProfilePending() const { return m_newProfile; }
+  int LogoFrame() const { return m_logoFrame; }
 
  protected:
-  // Hot spots this controller does not handle itself (picture menus, lists,
-  // pages, pad selector, window boxes, import): the layers built on top take
-  // them. `index` has passed its region test.
+  // Hot spots other than the mode buttons, the option strip and the pad
+  // picture: tabs, window boxes, page arrows, list rows, active boxes, pad
+  // selector and import. `index` has passed its region test.
   virtual void OnOtherHotSpot(int index, layout::Point p);
 
  private:
@@ -167,6 +220,55 @@ class PadView {
   void ClearAction();
   void ToggleOption();
   void Scroll(bool right);
+
+  // Timers and live feedback.
+  void PollTick();
+  void RecountPads(uint8_t count);
+  void LiveFeedback(const ViewPad& pad);
+  void WatchTick();
+  void StepLogo();
+  void SetUpTooltips();
+  void ShowAssignmentTable();
+  void ImportKeyFiles();
+
+  // Picture menus.
+  void OpenMenuTab(int tab);
+  bool MenuClick(layout::Point p);
+
+  // Lists, pages and the window boxes.
+  void SelectGameRow(uint8_t row, bool force);
+  bool SelectProfileRow(uint8_t row, bool fromActiveBox);
+  void ToggleActive(uint8_t row);
+  void MarkActive(const std::string& profile);
+  void GamePageArrow(bool down);
+  void ProfilePageArrow(bool down);
+  void SelectPad(uint8_t slot);
+  void CloseView(int hotSpot);
+  void LoadSelectedProfile();
+  void RedrawPadPicture();
+  void RedrawLabels();
+  void DrawRowName(bool game, uint8_t row, bool selected);
+
+  // Commands.
+  bool SavePrompt();
+  void AddGame();
+  void DeleteGame();
+  void PrintPreview();
+  void WebPage();
+  void MousePreset();
+  void NewProfile();
+  bool SaveProfile();
+  bool SaveProfileAs();
+  bool SaveNamed(const std::string& name, bool replace);
+  std::optional<std::string> AskProfileName();
+  void DeleteProfile();
+  void CopyInput();
+  void CopyPad();
+  void Paste();
+  void ResetPad();
+  void WriteGameList();
+  void WriteSetting();
+  void ResetAllTables();
 
   // Key capture.
   bool CaptureKeyDown(const KeyMessage& message);
@@ -218,6 +320,15 @@ class PadView {
   bool m_pendingChange = false;
   bool m_sequencePanelDrawn = false;
   bool m_stopPressed = false;
+
+  bool m_newProfile = false;
+  uint8_t m_rememberedProfileRow = kNone;
+  bool m_previewWide = false;
+  bool m_saveFromActiveBox = false;
+  bool m_closed = false;
+  int m_logoFrame = layout::kLogoFirst;
+  std::optional<KeyEntry> m_inputClipboard;
+  std::optional<PadKeyTable> m_padClipboard;
 };
 
 // The status text cut into the lines the status box shows.

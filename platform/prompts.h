@@ -3,9 +3,11 @@
 // implements it; tests and kltool answer from a script.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kl {
 
@@ -34,6 +36,31 @@ struct OpenFileRequest {
   std::string initialName;       // e.g. "*.exe"
 };
 
+// A message box beyond a plain string: text added after a space (a game or
+// profile name) and a caption string (0: the program's title).
+struct MessageRequest {
+  uint32_t stringId = 0;
+  uint32_t style = 0;
+  std::string suffix;
+  uint32_t captionId = 0;
+};
+
+// The assignment table dialog's contents: three column titles and widths,
+// then one row per entry of the shown pad.
+struct AssignmentRow {
+  std::string input;
+  std::string mode;
+  std::string keys;
+};
+struct AssignmentTable {
+  std::array<std::string, 3> titles;
+  std::array<int, 3> widths{};
+  std::vector<AssignmentRow> rows;
+};
+
+// The framework's standard print commands handed on to the view.
+enum class PrintCommand { kPrint, kPreview, kSetup };
+
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -41,6 +68,20 @@ class Prompts {
   virtual int MessageBox(uint32_t stringId, uint32_t style) = 0;
   // The platform's file-open dialog; the full path picked, or none on cancel.
   virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
+
+  // The editor's own dialogs. A prompt source that has no dialogs (a
+  // command-line tool) keeps these answers: the plain box, and Cancel.
+  virtual int Ask(const MessageRequest& request) {
+    return MessageBox(request.stringId, request.style);
+  }
+  // The profile name dialog, showing `initial`: the name (at most 10
+  // characters) on OK, none on Cancel.
+  virtual std::optional<std::string> ProfileName(const std::string&) { return std::nullopt; }
+  // The web address dialog, showing `initial`: the address on OK.
+  virtual std::optional<std::string> WebAddress(const std::string&) { return std::nullopt; }
+  virtual void About() {}
+  virtual void ShowAssignmentTable(const AssignmentTable&) {}
+  virtual void Print(PrintCommand) {}
 };
 
 }  // namespace kl

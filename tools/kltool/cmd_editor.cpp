@@ -36,7 +36,8 @@ class EditorWorld {
         m_shell(m_log),
         m_timers(m_log),
         m_strings(StringModule::kKloom),
-        m_view(PadViewPorts{m_canvas, m_prompts, m_shell, m_timers, m_registry, m_joystick, m_fs,
+        m_settingLog(m_registry, m_log),
+        m_view(PadViewPorts{m_canvas, m_prompts, m_shell, m_timers, m_settingLog, m_joystick, m_fs,
                             m_input, m_strings},
                folder) {
     m_shell.SetRepaint([this] { m_view.OnDraw(); });
@@ -53,6 +54,7 @@ class EditorWorld {
   bool State(const std::vector<std::string>& words, std::string& error);
   bool Setting(const std::vector<std::string>& words, std::string& error);
   bool Key(const std::vector<std::string>& words, bool down, std::string& error);
+  bool Live(const std::vector<std::string>& words, std::string& error);
   std::optional<layout::Point> PointOf(const std::vector<std::string>& words, std::string& error);
   void SetText(const std::string& path, const std::string& name, const std::string& text);
   void EnsureStarted();
@@ -67,6 +69,7 @@ class EditorWorld {
   HostFileSystem m_fs;
   RecordingInput m_input;
   BuiltinStrings m_strings;
+  SettingLogRegistry m_settingLog;
   PadView m_view;
   bool m_started = false;
 };
@@ -225,6 +228,37 @@ bool EditorWorld::Key(const std::vector<std::string>& words, bool down, std::str
   return true;
 }
 
+// timer ID | active yes|no | tooltip TOOL
+bool EditorWorld::Live(const std::vector<std::string>& words, std::string& error) {
+  const std::string& command = words[0];
+  if (command == "active") {
+    if (words.size() != 2 || (words[1] != "yes" && words[1] != "no")) {
+      error = "usage: active yes|no";
+      return false;
+    }
+    m_shell.SetActive(words[1] == "yes");
+    return true;
+  }
+  const uint64_t id = words.size() == 2 ? ParseNumber(words[1], 0xFFFFFFFFu).value_or(0) : 0;
+  if (command == "timer") {
+    if (id < 1 || id > 3) {
+      error = "usage: timer ID (1, 2 or 3)";
+      return false;
+    }
+    EnsureStarted();
+    m_view.OnTimer(static_cast<uint32_t>(id));
+    return true;
+  }
+  if (words.size() != 2 || !ParseNumber(words[1], 0xFFFFFFFFu)) {
+    error = "usage: tooltip TOOL (a tool id)";
+    return false;
+  }
+  EnsureStarted();
+  const std::optional<std::string> text = m_view.TooltipText(static_cast<uint32_t>(id));
+  m_log.push_back(text ? "tooltip-text " + QuoteForLog(*text) : "tooltip-text none");
+  return true;
+}
+
 bool EditorWorld::Run(const std::vector<std::string>& words, std::string& error) {
   const std::string& command = words[0];
   if (command == "pad") return Pad(words, error);
@@ -267,6 +301,7 @@ bool EditorWorld::Run(const std::vector<std::string>& words, std::string& error)
     EnsureStarted();
     if (command == "click" || command == "down") m_view.OnLeftButtonDown(*p);
     if (command == "click" || command == "up") m_view.OnLeftButtonUp(*p);
+    if (command == "move") m_view.OnMouseMove(*p);
     Flush();
     return true;
   }
@@ -282,8 +317,9 @@ bool EditorWorld::Run(const std::vector<std::string>& words, std::string& error)
     return true;
   }
   if (command == "timer" || command == "active" || command == "tooltip") {
-    error = command + ": the live feedback of the view is not part of this build yet";
-    return false;
+    const bool ok = Live(words, error);
+    Flush();
+    return ok;
   }
   error = "unknown command: " + command;
   return false;

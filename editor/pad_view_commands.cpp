@@ -1,0 +1,391 @@
+// The commands of the three picture menus: games, printing, the web page,
+// the mouse preset, profiles (new, save, save as, delete), the clipboards,
+// the assignment table and help; and writing the game list and "Setting".
+#include <algorithm>
+#include <cctype>
+
+#include "editor/pad_view.h"
+
+namespace kl {
+namespace {
+
+namespace bmp = layout::kloom;
+
+constexpr char kSettingKey[] = "Software\\Vornatek\\GamePad2";
+constexpr char kSettingValue[] = "Setting";
+constexpr char kProposedProfileName[] = "game1";
+constexpr char kMakerWebAddress[] = "http://www.vornatek.example/";
+constexpr size_t kGamesPerPage = 5;
+constexpr size_t kProfilesPerPage = 4;
+
+// The mouse preset: directions move the pointer, buttons 1 to 3 click.
+constexpr uint8_t kMousePreset[7] = {kMouseUp,   kMouseDown,   kMouseLeftMove, kMouseRightMove,
+                                     kMouseLeft, kMouseMiddle, kMouseRight};
+
+// A typed profile name as the game list can carry it: no space at either
+// end, single spaces inside, upper case. Empty when nothing is left.
+std::string NormaliseProfileName(const std::string& typed) {
+  std::string name;
+  bool space = false;
+  for (unsigned char c : typed) {
+    if (c == ' ' || c == '\t') {
+      space = !name.empty();
+      continue;
+    }
+    if (space) name += ' ';
+    space = false;
+    name += static_cast<char>(std::toupper(c));
+  }
+  return name;
+}
+
+}  // namespace
+
+void PadView::RunMenuCommand(uint32_t menu, uint8_t item) {
+  switch (menu * 10 + item) {
+    case 10:
+      AddGame();
+      break;
+    case 11:
+      DeleteGame();
+      break;
+    case 12:
+      m_ports.prompts.Print(PrintCommand::kPrint);
+      break;
+    case 13:
+      PrintPreview();
+      break;
+    case 14:
+      m_ports.prompts.Print(PrintCommand::kSetup);
+      break;
+    case 15:
+      WebPage();
+      break;
+    case 16:
+      MousePreset();
+      break;
+    case 20:
+      NewProfile();
+      break;
+    case 21:
+      SaveProfile();
+      break;
+    case 22:
+      SaveProfileAs();
+      break;
+    case 23:
+      DeleteProfile();
+      break;
+    case 24:
+      CopyInput();
+      break;
+    case 25:
+      CopyPad();
+      break;
+    case 26:
+      Paste();
+      break;
+    case 27:
+      ResetPad();
+      break;
+    case 28:
+      ShowAssignmentTable();
+      break;
+    case 30:
+      m_ports.shell.Help(kHelpContext, 1);
+      break;
+    case 31:
+      m_ports.shell.Help(kHelpFinder, 1);
+      break;
+    case 32:
+      m_ports.prompts.About();
+      break;
+    default:
+      break;
+  }
+}
+
+// The save question when the profile has changed; true when it was asked.
+bool PadView::SavePrompt() {
+  if (m_dirty != 1) return false;
+  if (m_ports.prompts.MessageBox(kMsgSaveChanges, kMbYesNo) == kIdYes) SaveProfile();
+  return true;
+}
+
+void PadView::AddGame() {
+  SavePrompt();
+  if (m_dirty == 1) m_dirty = 0;
+  std::string name;
+  const uint8_t position = m_games.BrowseForGame(m_ports.prompts, m_ports.strings, name);
+  if (position == kNoPosition) return;
+  // The new game becomes current, so the profile started next is its own.
+  m_gamePage = static_cast<uint8_t>(position / kGamesPerPage);
+  m_gameRow = static_cast<uint8_t>(position % kGamesPerPage);
+  m_currentGame = name;
+  m_currentProfile.clear();
+  m_profileRow = kNone;
+  m_profilePage = 0;
+  FillGamePage();
+  DrawGameList();
+  FillProfilePage();
+  DrawBitmap(bmp::kProfileList, layout::kProfileListRect);
+  NewProfile();
+}
+
+void PadView::DeleteGame() {
+  if (m_gameRow == kNone || m_currentGame.empty()) {
+    m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
+    return;
+  }
+  const std::string game = m_currentGame;
+  if (m_ports.prompts.Ask({kMsgDeleteGame, kMbYesNo | kMbIconQuestion, game, 0}) != kIdYes) return;
+  const auto& games = m_games.Games();
+  size_t position = 0;
+  while (position < games.size() && games[position].name != game) ++position;
+  m_games.RemoveGame(game);
+  const std::string keyFile = m_store.KeyFilePath(game);
+  if (m_ports.fs.Exists(keyFile)) m_ports.fs.Remove(keyFile);
+  // The edits of the removed game's profile went with it.
+  m_dirty = kNone;
+  m_newProfile = false;
+  m_currentGame.clear();
+  m_currentProfile.clear();
+  m_profileRow = kNone;
+  m_gameRow = kNone;
+  const size_t remaining = m_games.Games().size();
+  if (remaining == 0) {
+    m_gamePage = 0;
+    m_profilePage = 0;
+    FillGamePage();
+    FillProfilePage();
+    DrawBitmap(bmp::kGameList, layout::kGameListRect);
+    DrawBitmap(bmp::kProfileList, layout::kProfileListRect);
+    return;
+  }
+  const size_t next = std::min(position, remaining - 1);
+  m_gamePage = static_cast<uint8_t>(next / kGamesPerPage);
+  FillGamePage();
+  DrawGameList();
+  SelectGameRow(static_cast<uint8_t>(next % kGamesPerPage), true);
+}
+
+void PadView::PrintPreview() {
+  m_previewWide = true;
+  m_ports.shell.Resize(0, 0);
+  m_ports.prompts.Print(PrintCommand::kPreview);
+}
+
+void PadView::WebPage() {
+  const std::optional<std::string> address = m_ports.prompts.WebAddress(kMakerWebAddress);
+  if (address) m_ports.shell.Open(*address);
+}
+
+void PadView::MousePreset() {
+  const MessageRequest request{kMsgMousePreset, kMbOkCancel | kMbIconQuestion, "",
+                               kStrMousePresetCaption};
+  if (m_ports.prompts.Ask(request) != kIdOk) return;
+  for (uint8_t input = 0; input < 7; ++input) {
+    KeySequence action{};
+    action.code[0] = kMousePreset[input];
+    action.count = 1;
+    RemoveKeyEntry(Table(), input);
+    InsertKeyEntry(Table(), input, kModeMouse, &action);
+  }
+  if (m_dirty == 0) m_dirty = 1;
+  RedrawLabels();
+}
+
+void PadView::NewProfile() {
+  if (m_gameRow == kNone || m_currentGame.empty()) {
+    m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
+    return;
+  }
+  SavePrompt();
+  // The row to go back to when the new profile is given up at exit.
+  if (!m_newProfile) m_rememberedProfileRow = m_profileRow;
+  m_profileRow = kNone;
+  m_currentProfile.clear();
+  DrawProfileList();
+  ResetAllTables();
+  RedrawPadPicture();
+  RedrawLabels();
+  m_dirty = 1;
+  m_newProfile = true;
+}
+
+std::optional<std::string> PadView::AskProfileName() {
+  const std::optional<std::string> typed = m_ports.prompts.ProfileName(kProposedProfileName);
+  if (!typed) return std::nullopt;
+  std::string name = NormaliseProfileName(typed->substr(0, std::min<size_t>(typed->size(), 10)));
+  if (name.empty() || !IsValidProfileName(name)) return std::nullopt;
+  return name;
+}
+
+bool PadView::SaveProfile() {
+  if (m_gameRow == kNone || m_currentGame.empty()) {
+    m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
+    return false;
+  }
+  if (m_newProfile) m_profileRow = kNone;
+  if (m_dirty != 1) {
+    m_ports.prompts.MessageBox(kMsgNothingToSave, kMbOk);
+    return false;
+  }
+  if (m_profileRow == kNone || m_currentProfile.empty()) {
+    m_ports.shell.Repaint();
+    const std::optional<std::string> name = AskProfileName();
+    if (!name) return false;
+    return SaveNamed(*name, false);
+  }
+  return SaveNamed(m_currentProfile, m_games.GameHasProfile(m_currentGame, m_currentProfile));
+}
+
+bool PadView::SaveProfileAs() {
+  if (m_gameRow == kNone || m_currentGame.empty()) {
+    m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
+    return false;
+  }
+  if (m_newProfile) m_profileRow = kNone;
+  std::optional<std::string> name = AskProfileName();
+  if (!name) return false;
+  bool replace = false;
+  while (m_games.GameHasProfile(m_currentGame, *name)) {
+    if (m_ports.prompts.MessageBox(kMsgReplaceProfile, kMbYesNo | kMbIconQuestion) == kIdYes) {
+      replace = true;
+      break;
+    }
+    // Cancelling the second name keeps the edits as they are.
+    name = AskProfileName();
+    if (!name) return false;
+  }
+  return SaveNamed(*name, replace);
+}
+
+// Writes the tables as profile `name` (over its record when `replace`),
+// selects it, marks it active and writes the game list.
+bool PadView::SaveNamed(const std::string& name, bool replace) {
+  const uint8_t position = replace ? m_store.OverwriteProfile(m_currentGame, name)
+                                   : m_store.AppendProfile(m_currentGame, name);
+  if (position == kNoPosition) return false;
+  m_dirty = 0;
+  m_newProfile = false;
+  m_currentProfile = name;
+  m_profilePage = static_cast<uint8_t>(position / kProfilesPerPage);
+  m_profileRow = static_cast<uint8_t>(position % kProfilesPerPage);
+  if (!m_saveFromActiveBox) MarkActive(name);
+  FillProfilePage();
+  DrawProfileList();
+  WriteGameList();
+  return true;
+}
+
+void PadView::DeleteProfile() {
+  if (m_gameRow == kNone || m_currentGame.empty()) {
+    m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
+    return;
+  }
+  if (m_profileRow == kNone || m_currentProfile.empty()) {
+    m_ports.prompts.MessageBox(kMsgNoProfile, kMbOk);
+    return;
+  }
+  const std::string profile = m_currentProfile;
+  if (m_ports.prompts.Ask({kMsgDeleteProfile, kMbYesNo | kMbIconQuestion, profile, 0}) != kIdYes) {
+    return;
+  }
+  const GameEntry* game = m_games.FindGame(m_currentGame);
+  size_t position = 0;
+  while (game && position < game->profiles.size() && game->profiles[position].name != profile) {
+    ++position;
+  }
+  if (!m_store.DeleteProfile(m_currentGame, profile)) return;
+  // The deleted profile's edits are not offered for saving any more.
+  m_dirty = kNone;
+  m_currentProfile.clear();
+  m_profileRow = kNone;
+  game = m_games.FindGame(m_currentGame);
+  const size_t remaining = game ? game->profiles.size() : 0;
+  if (remaining == 0) {
+    m_profilePage = 0;
+    FillProfilePage();
+    DrawBitmap(bmp::kProfileList, layout::kProfileListRect);
+    NewProfile();
+    return;
+  }
+  const size_t next = std::min(position, remaining - 1);
+  const bool active = game->profiles[next].active != 0;
+  m_profilePage = static_cast<uint8_t>(next / kProfilesPerPage);
+  FillProfilePage();
+  DrawProfileList();
+  const uint8_t row = static_cast<uint8_t>(next % kProfilesPerPage);
+  if (active) {
+    SelectProfileRow(row, false);
+  } else if (!SelectProfileRow(row, true)) {
+    ToggleActive(row);
+  }
+}
+
+void PadView::CopyInput() {
+  if (m_selectedInput == kNone) {
+    m_ports.prompts.MessageBox(kMsgNoInput, kMbOk);
+    return;
+  }
+  const KeyEntry* entry = Table().Find(m_selectedInput);
+  if (!entry || FormatEntry(m_selectedInput) == m_unassignedCaption) {
+    m_ports.prompts.MessageBox(kMsgInputEmpty, kMbOk);
+    return;
+  }
+  m_padClipboard.reset();
+  m_inputClipboard = *entry;
+}
+
+void PadView::CopyPad() {
+  m_inputClipboard.reset();
+  m_padClipboard.reset();
+  PadKeyTable copy;
+  CopyKeyTable(Table(), copy, static_cast<uint8_t>(Model().buttons));
+  m_padClipboard = std::move(copy);
+}
+
+void PadView::Paste() {
+  if (!m_inputClipboard && !m_padClipboard) {
+    m_ports.prompts.MessageBox(kMsgNothingToPaste, kMbOk);
+    return;
+  }
+  if (m_padClipboard) {
+    FreeKeyTable(Table());
+    CopyKeyTable(*m_padClipboard, Table(), static_cast<uint8_t>(Model().buttons));
+    RedrawLabels();
+    m_dirty = 1;
+  }
+  if (m_inputClipboard && m_selectedInput != kNone) {
+    KeySequence keys{};
+    EntryToSequence(*m_inputClipboard, keys);
+    StoreEntry(m_inputClipboard->mode, keys.count ? &keys : nullptr);
+    RedrawLabel(m_selectedInput, true);
+    m_dirty = 1;
+  }
+}
+
+void PadView::ResetPad() {
+  FreeKeyTable(Table());
+  m_store.MakeDefaultTable(m_currentPad, Model().buttons == 12, false);
+  m_dirty = 1;
+  RedrawLabels();
+}
+
+void PadView::WriteGameList() {
+  m_games.SaveGameList(m_ports.fs, m_store.BuildWorkPath(kGameListName),
+                       m_store.BuildWorkPath(kGameListTempName));
+}
+
+void PadView::WriteSetting() {
+  RegKey key = kRegNone;
+  if (m_ports.registry.CreateKey(kHkeyCurrentUser, kSettingKey, kKeyAllAccess, key) != kRegOk) {
+    return;
+  }
+  const uint8_t data[5] = {m_gamePage, m_gameRow, m_profilePage, m_profileRow, 0};
+  m_ports.registry.SetValue(key, kSettingValue, kRegBinary, data, sizeof data);
+  m_ports.registry.CloseKey(key);
+}
+
+}  // namespace kl
