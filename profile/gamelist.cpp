@@ -150,8 +150,12 @@ uint8_t GameList::AddGame(const std::string& name) {
     if (m_games[i].name == name) return static_cast<uint8_t>(i);
   }
   if (m_games.size() >= kMaxListed) return kNoPosition;
-  auto it = std::find_if(m_games.begin(), m_games.end(),
-                         [&](const GameEntry& game) { return CompareNames(game.name, name) > 0; });
+  // The list is always in this order (only this function inserts), so the
+  // place after the last name not above the new one is found by halving.
+  auto it = std::upper_bound(m_games.begin(), m_games.end(), name,
+                             [](const std::string& key, const GameEntry& game) {
+                               return CompareNames(key, game.name) < 0;
+                             });
   it = m_games.insert(it, GameEntry{name, {}});
   return static_cast<uint8_t>(it - m_games.begin());
 }
@@ -255,10 +259,13 @@ bool GameList::LoadGameList(FileSystem& fs, const std::string& path) {
     std::vector<ProfileEntry> profiles;
     const bool more = ReadProfileLine(in, profiles);
     const bool known = *number >= 1 && static_cast<size_t>(*number) <= gamesRead;
-    if (known) {
-      const std::string& game = namesRead[*number - 1];
+    // The game is looked up once per line, not once per profile.
+    GameEntry* entry = known ? Find(namesRead[*number - 1]) : nullptr;
+    if (entry) {
       for (const ProfileEntry& p : profiles) {
-        if (!GameHasProfile(game, p.name)) AddProfileToGame(game, p.name, p.active);
+        const bool listed = std::any_of(entry->profiles.begin(), entry->profiles.end(),
+                                        [&](const ProfileEntry& q) { return q.name == p.name; });
+        if (!listed && entry->profiles.size() < kMaxListed) entry->profiles.push_back(p);
       }
     }
     if (!more || (known && static_cast<size_t>(*number) == gamesRead)) break;

@@ -108,10 +108,32 @@ int TextStream::ReadByte() {
   return b;
 }
 
+size_t TextStream::PlainRun(size_t limit) const {
+  if (m_ctrlZSeen || m_direction != Direction::kReading || m_pos >= m_end) return 0;
+  const uint8_t* begin = m_buffer.data() + m_pos;
+  size_t run = std::min(limit, m_end - m_pos);
+  if (const void* cr = std::memchr(begin, kCr, run)) {
+    run = static_cast<size_t>(static_cast<const uint8_t*>(cr) - begin);
+  }
+  if (m_ctrlZ == CtrlZ::kEndsReading) {
+    if (const void* eof = std::memchr(begin, kCtrlZByte, run)) {
+      run = static_cast<size_t>(static_cast<const uint8_t*>(eof) - begin);
+    }
+  }
+  return run;
+}
+
 size_t TextStream::Read(void* buffer, size_t count) {
   auto* out = static_cast<uint8_t*>(buffer);
   size_t done = 0;
   while (done < count) {
+    // Plain bytes in one copy; a CR, a 0x1A or an empty buffer byte by byte.
+    if (const size_t run = PlainRun(count - done)) {
+      std::memcpy(out + done, m_buffer.data() + m_pos, run);
+      m_pos += run;
+      done += run;
+      continue;
+    }
     int b = ReadByte();
     if (b == kEnd) break;
     out[done++] = static_cast<uint8_t>(b);
@@ -121,7 +143,15 @@ size_t TextStream::Read(void* buffer, size_t count) {
 
 size_t TextStream::Skip(size_t count) {
   size_t done = 0;
-  while (done < count && ReadByte() != kEnd) ++done;
+  while (done < count) {
+    if (const size_t run = PlainRun(count - done)) {
+      m_pos += run;
+      done += run;
+      continue;
+    }
+    if (ReadByte() == kEnd) break;
+    ++done;
+  }
   return done;
 }
 

@@ -75,6 +75,10 @@ class TextStream {
   // Makes at least `count` stored bytes available after m_pos, if the file
   // has them; returns how many are available.
   size_t EnsureStored(size_t count);
+  // How many of the buffered bytes from m_pos on (at most `limit`) read as
+  // they are stored: none is a CR or, where it ends reading, a 0x1A. Lets
+  // Read and Skip move over plain data in one step instead of byte by byte.
+  size_t PlainRun(size_t limit) const;
   bool WritePending();
   bool IsWhiteSpace(int byte) const;
 
