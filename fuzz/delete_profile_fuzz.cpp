@@ -3,10 +3,10 @@
 // is either unchanged, or exactly the old file with one record named so cut
 // out (or gone, when only the header would be left). Which cuts qualify is
 // worked out here from the stored layout, independently of the store's own
-// scan: a record is the tag "[PROFILE]", the 255-byte right-aligned name,
-// three bytes, the length L and L - 2 further bytes, counted as read (a
-// stored CR LF reads as one byte), and it ends at the end of the file or
-// where the next tag begins. The game list keeps the profile exactly when
+// scan: a record is its tag, the 255-byte right-aligned name, three bytes,
+// the length L and L - 2 further bytes, counted as read (a stored CR LF
+// reads as one byte), and it ends at the end of the file or where the next
+// tag "[PROFILE]" begins. The game list keeps the profile exactly when
 // the deletion failed, and no temporary file is left behind.
 #include <cstddef>
 #include <cstdint>
@@ -43,11 +43,19 @@ std::string ReadAsText(const std::string& stored, size_t& pos, size_t count) {
   return out;
 }
 
-// The stored end of the record named `key` whose tag starts at `start`, or
-// none when no such record starts there or it does not end cleanly.
+// The stored end of the record named `key` whose scan step starts at
+// `start`, or none when no such record starts there or it does not end
+// cleanly. A step reads one byte of any value (the '[' of the tag in every
+// file this system writes), white space, then the word "PROFILE]".
 std::optional<size_t> RecordEnd(const std::string& old, size_t start, const std::string& key) {
-  if (old.compare(start, kTagSize, kTag) != 0) return std::nullopt;
-  size_t pos = start + kTagSize;
+  size_t pos = start;
+  if (ReadAsText(old, pos, 1).empty()) return std::nullopt;
+  for (size_t at = pos; pos < old.size(); at = pos) {
+    const std::string c = ReadAsText(old, at, 1);
+    if (c[0] != ' ' && (c[0] < '\t' || c[0] > '\r')) break;
+    pos = at;
+  }
+  if (ReadAsText(old, pos, kTagSize - 1) != kTag + 1) return std::nullopt;
   if (ReadAsText(old, pos, kNameSize) != key) return std::nullopt;
   ReadAsText(old, pos, 3);
   const std::string length = ReadAsText(old, pos, 2);

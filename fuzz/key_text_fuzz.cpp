@@ -2,8 +2,9 @@
 // mode, then the codes, flags and count of a KeySequence. The number of
 // names it reports is counted here independently (a mouse entry names its
 // first code's action; otherwise every stroke names its modifier bits, a
-// reference or a key other than none and the separator), the empty text
-// stands when there are none, and the text stays short.
+// reference or a key other than none and the separator), a sequence without
+// names shows its separators' commas and the empty text, and the text stays
+// short.
 #include <algorithm>
 #include <bit>
 #include <cstddef>
@@ -45,6 +46,18 @@ size_t CountNames(const kl::KeySequence& sequence, uint8_t mode) {
   return names;
 }
 
+// The commas a sequence without names shows: one per separator among the
+// first 31 strokes (a mouse entry shows none).
+size_t Separators(const kl::KeySequence& sequence, uint8_t mode) {
+  if (mode == kl::kModeMouse) return 0;
+  size_t commas = 0;
+  const size_t count = std::min<size_t>(sequence.count, kl::kMaxStrokes);
+  for (size_t j = 0; j < count && j < 31; ++j) {
+    if (sequence.code[j] == kl::kVkSeparator) ++commas;
+  }
+  return commas;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -64,7 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text = "left over";
   const uint8_t counted = kl::FormatKeySequence(sequence, text, mode, names, input);
   if (counted != CountNames(sequence, mode)) Fail("the number of names is wrong");
-  if (counted == 0 && text != names.EmptyText()) Fail("no names, yet not the empty text");
+  if (counted == 0 && text != std::string(Separators(sequence, mode), ',') + names.EmptyText()) {
+    Fail("no names, yet not the separators' commas and the empty text");
+  }
   if (text.size() > kLongestText) Fail("the text is longer than any assignment's");
   if (!input.Events().empty()) Fail("formatting sent input");
   return 0;
