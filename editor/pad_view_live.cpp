@@ -115,6 +115,7 @@ void PadView::RecountPads(uint8_t count) {
   SetUpTooltips();
   if (m_gameRow < m_gamesOnPage && m_profileRow < m_profilesOnPage) {
     LoadSelectedProfile();
+    m_dirty = 0;
     RedrawPadPicture();
     RedrawLabels();
   }

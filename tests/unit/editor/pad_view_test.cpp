@@ -1,160 +1,14 @@
 // The pad view through its ports: clicks and key messages in, drawing calls
 // and assignment tables out. Each fixture builds a key-file folder through
 // the profile store, a simulated registry with recognised pads, and a view.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "editor/pad_view.h"
-#include "editor/recording_ports.h"
 #include "editor/regions.h"
-#include "platform/sim/host_filesystem.h"
-#include "platform/sim/recording_input.h"
-#include "platform/sim/sim_joystick.h"
-#include "platform/sim/sim_registry.h"
-#include "resources/builtin_strings.h"
+#include "tests/unit/editor/view_fixture.h"
 
 namespace kl {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Records the hot spots the layers above would handle.
-class ProbeView : public PadView {
- public:
-  using PadView::PadView;
-  std::vector<int> others;
-
- protected:
-  void OnOtherHotSpot(int index, layout::Point) override { others.push_back(index); }
-};
-
-class PadViewTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/kl-editor-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    m_root = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(m_root, ec);
-  }
-
-  void AddPad(uint32_t id, uint32_t buttons) {
-    SimJoystick::Device& device = m_joystick.Plug(id);
-    device.caps.szRegKey = "test";
-    device.caps.wNumButtons = buttons;
-    const std::string type = "pad" + std::to_string(id);
-    SetText(kHkeyLocalMachine,
-            "System\\CurrentControlSet\\Control\\MediaResources\\Joystick\\test\\"
-            "CurrentJoystickSettings",
-            "Joystick" + std::to_string(id + 1) + "OEMName", type);
-    SetText(kHkeyLocalMachine,
-            "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\"
-            "OEM\\" +
-                type,
-            "OEMName", "Vornatek GamePad");
-  }
-  void SetText(RegKey root, const std::string& path, const std::string& name,
-               const std::string& text) {
-    RegKey key = kRegNone;
-    ASSERT_EQ(m_registry.CreateKey(root, path, kKeyAllAccess, key), kRegOk);
-    m_registry.SetValue(key, name, kRegSz, reinterpret_cast<const uint8_t*>(text.c_str()),
-                        static_cast<uint32_t>(text.size() + 1));
-    m_registry.CloseKey(key);
-  }
-  void SetSetting(std::vector<uint8_t> bytes) {
-    RegKey key = kRegNone;
-    ASSERT_EQ(
-        m_registry.CreateKey(kHkeyCurrentUser, "Software\\Vornatek\\GamePad2", kKeyAllAccess, key),
-        kRegOk);
-    m_registry.SetValue(key, "Setting", kRegBinary, bytes.data(),
-                        static_cast<uint32_t>(bytes.size()));
-    m_registry.CloseKey(key);
-  }
-  // Games with one profile "GAME1" each, saved with default tables.
-  void AddGames(const std::vector<std::string>& games, uint8_t buttons) {
-    GameList list;
-    ScriptedPrompts prompts(m_scratch);
-    ProfileStore store(m_fs, prompts, list, m_root);
-    store.SetPadCount(1);
-    store.SetPadButtons(0, buttons);
-    store.MakeDefaultTable(0, buttons == 12, false);
-    for (const std::string& game : games) {
-      list.AddGame(game);
-      ASSERT_NE(store.AppendProfile(game, "GAME1"), 255);
-    }
-    ASSERT_TRUE(
-        list.SaveGameList(m_fs, m_root + "/" + kGameListName, m_root + "/" + kGameListTempName));
-  }
-  ProbeView& Start() {
-    m_view =
-        std::make_unique<ProbeView>(PadViewPorts{m_canvas, m_prompts, m_shell, m_timers, m_registry,
-                                                 m_joystick, m_fs, m_input, m_strings},
-                                    m_root);
-    m_view->Create();
-    m_log.clear();
-    return *m_view;
-  }
-  // A view on one pad with one game and profile loaded.
-  ProbeView& StartLoaded(uint8_t buttons = 10) {
-    AddPad(0, buttons);
-    AddGames({"DOOM.EXE"}, buttons);
-    ProbeView& view = Start();
-    EXPECT_EQ(view.DirtyState(), 0);
-    return view;
-  }
-  void Click(int x, int y) {
-    m_view->OnLeftButtonDown({x, y});
-    m_view->OnLeftButtonUp({x, y});
-  }
-  void Key(uint32_t vk, bool down, uint32_t scan = 0, bool ext = false, bool repeat = false) {
-    KeyMessage m;
-    m.message =
-        down ? (vk == 18 ? kWmSysKeyDown : kWmKeyDown) : (vk == 18 ? kWmSysKeyUp : kWmKeyUp);
-    m.vk = vk;
-    m.keyData =
-        1 | (scan << 16) | (ext ? kKeyDataExtended : 0) | (repeat || !down ? kKeyDataPrevious : 0);
-    m_consumed = m_view->PreTranslateMessage(m);
-  }
-  void Tap(uint32_t vk) {
-    Key(vk, true);
-    Key(vk, false);
-  }
-  // Clicks the picture rectangle of input k of the current model.
-  void Select(uint8_t k) {
-    const layout::PadModelLayout& model =
-        m_view->Pad(0).model == 12 ? layout::kModel12 : layout::kModel10;
-    Click(model.picture[k].left + 5, model.picture[k].top + 5);
-  }
-  const KeyEntry* Entry(uint8_t k) { return m_view->Store().Table(0).Find(k); }
-  bool Logged(const std::string& line) const {
-    return std::find(m_log.begin(), m_log.end(), line) != m_log.end();
-  }
-  size_t IndexOf(const std::string& line) const {
-    return static_cast<size_t>(std::find(m_log.begin(), m_log.end(), line) - m_log.begin());
-  }
-
-  std::string m_root;
-  PortLog m_log;
-  PortLog m_scratch;
-  RecordingCanvas m_canvas{m_log};
-  ScriptedPrompts m_prompts{m_log};
-  RecordingShell m_shell{m_log};
-  LoggingTimers m_timers{m_log};
-  SimRegistry m_registry;
-  SimJoystick m_joystick;
-  HostFileSystem m_fs;
-  RecordingInput m_input;
-  BuiltinStrings m_strings{StringModule::kKloom};
-  std::unique_ptr<ProbeView> m_view;
-  bool m_consumed = false;
-};
+using test::PadViewTest;
+using test::ProbeView;
 
 TEST(RegionTest, PixelsAsThePlatformDecides) {
   struct Case {
@@ -188,10 +42,17 @@ TEST_F(PadViewTest, HotSpotWalkTakesTheFirstRectangleAndItsRegion) {
   };
   const Case cases[] = {
       {{364, 30}, -1},  // shared edge of tabs 0 and 1: tab 0, outside region A
-      {{320, 25}, 0},   {{400, 35}, 1},  {{460, 30}, 2}, {{545, 369}, 8},  // inside the exit
-                                                                           // ellipse
+      {{320, 25}, 0},
+      {{400, 35}, 1},
+      {{460, 30}, 2},
+      {{545, 369}, 8},   // inside the exit
+                         // ellipse
       {{502, 355}, -1},  // exit rectangle, outside the ellipse
-      {{87, 148}, 9},   {{80, 144}, -1}, {{540, 15}, 6}, {{100, 60}, 19}, {{598, 5}, -1},
+      {{87, 148}, 9},
+      {{80, 144}, -1},
+      {{540, 15}, 6},
+      {{100, 60}, 19},
+      {{598, 5}, -1},
   };
   for (const Case& c : cases) {
     view.others.clear();
