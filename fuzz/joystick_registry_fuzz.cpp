@@ -6,7 +6,8 @@
 // (see ValueWriter). Bit 1 of the first byte plugs joystick 0, whose driver
 // key names the settings key. Whatever the values hold, every opened key is
 // closed, every name fits the platform's 256-byte buffers, the fixed types
-// keep their positions and a present joystick says so in its usage bits.
+// keep their positions and a present joystick says so in its usage bits; an
+// export that is refused leaves the registry empty.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -121,7 +122,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes in(data + 1, size - 1);
   kl::SimRegistry registry;
   if (data[0] & 1) {
-    registry.LoadText(in.Text(size - 1), nullptr);
+    // A text with any malformed line is refused whole.
+    if (!registry.LoadText(in.Text(size - 1), nullptr) &&
+        registry.DumpText() != kl::SimRegistry().DumpText()) {
+      Fail("a refused registry export changed the registry");
+    }
   } else {
     while (!in.Empty()) WriteValue(registry, in);
   }
