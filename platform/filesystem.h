@@ -18,6 +18,10 @@ class File {
   virtual ~File() = default;
   // Reads up to `size` bytes; returns how many were read (0 at the end or on error).
   virtual size_t Read(void* buffer, size_t size) = 0;
+  // Whether a read came back short for an error rather than the end of the
+  // data, at any time since the file was opened. A copy that took an error
+  // for the end would silently drop the rest of the file.
+  virtual bool ReadFailed() const { return false; }
   // Writes all `size` bytes; false on any failure.
   virtual bool Write(const void* buffer, size_t size) = 0;
   // Pushes written bytes to the disk; false on failure.

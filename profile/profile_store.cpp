@@ -57,7 +57,8 @@ SpanResult FindRecordSpan(TextStream& in, const std::string& profile, RecordSpan
       break;
     }
   }
-  if (!start) return SpanResult::kNotFound;
+  // A scan cut short by a failed read has not seen the whole file.
+  if (!start) return in.Failed() ? SpanResult::kDamaged : SpanResult::kNotFound;
   span.start = *start;
   span.end = in.Tell();
   // A length that does not end at the next record or at the end of the file
@@ -66,7 +67,7 @@ SpanResult FindRecordSpan(TextStream& in, const std::string& profile, RecordSpan
   in.SeekStored(span.end);
   in.Skip(SIZE_MAX);
   span.size = in.Tell();
-  return SpanResult::kFound;
+  return in.Failed() ? SpanResult::kDamaged : SpanResult::kFound;
 }
 
 }  // namespace
@@ -185,8 +186,8 @@ uint8_t ProfileStore::WriteRecord(const std::string& game, const std::string& pr
           in.Skip(SIZE_MAX);
           span.start = span.end = span.size = in.Tell();
         }
-        const bool copied =
-            CopyStored(in, out, 0, span.start) && CopyStored(in, out, span.end, span.size);
+        const bool copied = CopyStored(in, out, 0, span.start) &&
+                            CopyStored(in, out, span.end, span.size) && !in.Failed();
         unreadable = !copied && !out.Failed();
         // The old file must be closed before it can be replaced.
         in.Close();
@@ -238,8 +239,8 @@ bool ProfileStore::DeleteProfile(const std::string& game, const std::string& pro
     bool readFailed = false;
     const bool written =
         ReplaceWholeFile(m_fs, path, BuildWorkPath(kKeyTempName), [&](TextStream& out) {
-          const bool copied =
-              CopyStored(in, out, 0, span.start) && CopyStored(in, out, span.end, span.size);
+          const bool copied = CopyStored(in, out, 0, span.start) &&
+                              CopyStored(in, out, span.end, span.size) && !in.Failed();
           readFailed = !copied && !out.Failed();
           // The old file must be closed before it can be replaced.
           in.Close();

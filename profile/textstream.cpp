@@ -70,7 +70,11 @@ size_t TextStream::EnsureStored(size_t count) {
   }
   while (m_end < count) {
     size_t got = m_file->Read(m_buffer.data() + m_end, m_buffer.size() - m_end);
-    if (got == 0) break;
+    if (got == 0) {
+      // An error is not the end of the data: whoever copies must know.
+      if (m_file->ReadFailed()) m_failed = true;
+      break;
+    }
     m_end += got;
   }
   return m_end - m_pos;

@@ -65,6 +65,8 @@ class TextStream {
   // Writes buffered bytes and closes the file; false when anything written
   // since the stream was made failed.
   bool Close();
+  // Whether a write or a read failed; reading stops at a failed read as at
+  // the end, so only this tells a cut-short file from a short one.
   bool Failed() const { return m_failed; }
 
  private:

@@ -61,6 +61,8 @@ class HostFile : public File {
     return std::fread(buffer, 1, size, m_file);
   }
 
+  bool ReadFailed() const override { return m_file && std::ferror(m_file) != 0; }
+
   bool Write(const void* buffer, size_t size) override {
     if (!m_file) return false;
     if (size == 0) return true;

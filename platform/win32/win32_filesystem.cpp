@@ -20,13 +20,17 @@ class Win32File : public File {
     while (m_handle != INVALID_HANDLE_VALUE && done < size) {
       const DWORD want = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
       DWORD got = 0;
-      if (!ReadFile(m_handle, static_cast<char*>(buffer) + done, want, &got, nullptr) || got == 0) {
+      if (!ReadFile(m_handle, static_cast<char*>(buffer) + done, want, &got, nullptr)) {
+        m_readFailed = true;
         break;
       }
+      if (got == 0) break;
       done += got;
     }
     return done;
   }
+
+  bool ReadFailed() const override { return m_readFailed; }
 
   bool Write(const void* buffer, size_t size) override {
     if (m_handle == INVALID_HANDLE_VALUE) return false;
@@ -77,6 +81,7 @@ class Win32File : public File {
  private:
   HANDLE m_handle;
   bool m_append;
+  bool m_readFailed = false;
 };
 
 // Names with wildcards would make FindFirstFileA answer for another file.

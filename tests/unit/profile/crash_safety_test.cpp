@@ -15,6 +15,7 @@
 #include "key_bytes.h"
 #include "profile/gamelist.h"
 #include "profile/profile_store.h"
+#include "profile/textstream.h"
 
 namespace kl {
 namespace {
@@ -24,7 +25,7 @@ using test::FolderState;
 using test::TestPad;
 using Step = test::FaultyFileSystem::Step;
 
-constexpr Step kSteps[] = {Step::kOpen,  Step::kWrite,  Step::kFlush,
+constexpr Step kSteps[] = {Step::kOpen,  Step::kRead,   Step::kWrite, Step::kFlush,
                            Step::kClose, Step::kRename, Step::kRemove};
 
 const char* StepName(Step step) {
@@ -478,6 +479,28 @@ TEST(CrashSafeSaving, TheEditorsSaveOfAProfile) {
        false,
        true},
   });
+}
+
+}  // namespace
+}  // namespace kl
+
+namespace kl {
+namespace {
+
+// A read that fails is not the end of the data: the stream says so, while
+// a file read to its real end does not.
+TEST(CrashSafeSaving, AFailedReadIsNotTheEnd) {
+  test::TempFolder folder;
+  const std::string path = folder / "DOOM.key";
+  test::WriteFileBytes(path, Bytes(100000, 'x'));
+  for (int failAt : {0, 1, 2}) {
+    test::FaultyFileSystem fs;
+    fs.FailAt(failAt ? Step::kRead : Step::kNone, failAt);
+    TextStream in(fs.Open(path, OpenMode::kRead), CtrlZ::kIsData);
+    const size_t read = in.Skip(SIZE_MAX);
+    EXPECT_EQ(in.Failed(), failAt != 0) << failAt;
+    EXPECT_EQ(read == 100000, failAt == 0) << failAt << ": " << read << " bytes";
+  }
 }
 
 }  // namespace

@@ -85,9 +85,13 @@ class FaultyFile : public File {
       : m_inner(std::move(inner)), m_owner(owner) {}
   size_t Read(void* buffer, size_t size) override {
     // A failing read looks like the end of the data, as fread's does.
-    if (m_owner.ShouldFail(FaultyFileSystem::Step::kRead)) return 0;
+    if (m_owner.ShouldFail(FaultyFileSystem::Step::kRead)) {
+      m_readFailed = true;
+      return 0;
+    }
     return m_inner->Read(buffer, size);
   }
+  bool ReadFailed() const override { return m_readFailed || m_inner->ReadFailed(); }
   bool Write(const void* buffer, size_t size) override {
     if (m_owner.ShouldFail(FaultyFileSystem::Step::kWrite)) {
       // A torn write: half of the bytes reach the file.
@@ -111,6 +115,7 @@ class FaultyFile : public File {
  private:
   std::unique_ptr<File> m_inner;
   FaultyFileSystem& m_owner;
+  bool m_readFailed = false;
 };
 
 }  // namespace
