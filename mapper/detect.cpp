@@ -34,11 +34,10 @@ bool Listed(const std::vector<std::string>& running, const std::string& name) {
 }  // namespace
 
 bool CountProcesses(Processes& processes, uint32_t& count) {
-  std::vector<std::string> names;
   count = 0;
-  if (!processes.Snapshot(names)) return false;
-  count = static_cast<uint32_t>(names.size());
-  return true;
+  if (processes.Count(count)) return true;
+  count = 0;
+  return false;
 }
 
 bool IsProcessRunning(Processes& processes, const std::string& name) {
@@ -127,11 +126,13 @@ void RuntimeMapper::GateEditor() {
 }
 
 void RuntimeMapper::Detect() {
-  // One snapshot serves the count and every name looked for.
+  // The count is taken every tick and is far cheaper than the names; one
+  // snapshot then serves every name looked for.
+  uint32_t count = 0;
+  if (!m_seams.processes.Count(count)) return;
+  if (!m_firstDetection && count == m_lastProcessCount) return;
   std::vector<std::string> running;
   if (!m_seams.processes.Snapshot(running)) return;
-  const uint32_t count = static_cast<uint32_t>(running.size());
-  if (!m_firstDetection && count == m_lastProcessCount) return;
   m_firstDetection = false;
   m_lastProcessCount = count;
   for (std::string& exe : running) exe = GameNameOf(std::move(exe));

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <cstring>
+#include <vector>
 
 namespace kl {
 
@@ -20,6 +22,23 @@ bool Win32Processes::Snapshot(std::vector<std::string>& exeNames) {
   }
   CloseHandle(snapshot);
   return true;
+}
+
+bool Win32Processes::Count(uint32_t& count) {
+  count = 0;
+  // The list is complete only when it does not fill the buffer.
+  std::vector<DWORD> ids(1024);
+  for (;;) {
+    DWORD bytes = 0;
+    const DWORD size = static_cast<DWORD>(ids.size() * sizeof(DWORD));
+    if (!EnumProcesses(ids.data(), size, &bytes)) return false;
+    if (bytes < size) {
+      count = bytes / sizeof(DWORD);
+      return true;
+    }
+    if (ids.size() >= (1u << 20)) return false;
+    ids.resize(ids.size() * 2);
+  }
 }
 
 }  // namespace kl
