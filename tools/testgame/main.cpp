@@ -11,6 +11,9 @@
 //   WM_CHAR char=0x61 scan=0x1e ext=0
 //   WM_LBUTTONDOWN x=12 y=34 buttons=0x0001
 //   WM_MOUSEWHEEL x=300 y=200 buttons=0x0000 delta=120      (screen coordinates)
+//
+// With KLTESTGAME_QPC in the environment each message line also ends in
+// " qpc=T" (QueryPerformanceCounter when it arrived).
 #include <windows.h>
 
 #include <cstdio>
@@ -19,9 +22,19 @@
 namespace {
 
 HANDLE g_log = INVALID_HANDLE_VALUE;
+// With KLTESTGAME_QPC set, every message line ends in " qpc=T", the
+// QueryPerformanceCounter value when the message arrived, for latency
+// measurements against a clock that other Wine processes share.
+bool g_stamp = false;
 
 void WriteLine(const char* text) {
-  std::string line = std::string(text) + "\n";
+  std::string line = text;
+  if (g_stamp && line.rfind("# ", 0) != 0) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    line += " qpc=" + std::to_string(now.QuadPart);
+  }
+  line += "\n";
   DWORD written = 0;
   WriteFile(g_log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
@@ -164,6 +177,7 @@ std::string LogPath(const char* commandLine) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  g_stamp = GetEnvironmentVariableA("KLTESTGAME_QPC", nullptr, 0) != 0;
   std::string path = LogPath(commandLine);
   if (path.empty()) {
     MessageBoxA(nullptr, "usage: testgame.exe LOGFILE", "Test Game", MB_OK);

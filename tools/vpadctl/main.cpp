@@ -28,8 +28,14 @@ constexpr const char* kUsage =
     "       vpadctl state ID [x=N] [y=N] [z=N] [r=N] [u=N] [v=N] [buttons=MASK] [pov=N]\n"
     "       vpadctl press ID BIT | vpadctl release ID BIT\n"
     "       vpadctl show | vpadctl reset\n"
+    "       vpadctl swing ID MS COUNT\n"
+    "       vpadctl pulse ID BIT COUNT LOGFILE\n"
     "ID: joystick id 0-15; numbers decimal or 0x hex; BIT: 0-31, bit BIT of the button mask.\n"
-    "plug keeps what an earlier plug set; a new device reads x=y=...=32668, buttons=0.\n";
+    "plug keeps what an earlier plug set; a new device reads x=y=...=32668, buttons=0.\n"
+    "swing: COUNT changes, one every MS ms, each moving every button and both axes of device\n"
+    "ID from one end to the other. pulse: COUNT presses of button BIT, held and released for\n"
+    "50 to 150 ms each at random; LOGFILE gets \"press|release N qpc=T\" per change, T the\n"
+    "QueryPerformanceCounter value once the change is visible.\n";
 
 constexpr std::string_view kAxisNames[kMaxAxes] = {"x", "y", "z", "r", "u", "v"};
 
@@ -208,8 +214,114 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// The driver commands for measurements: changes paced by Sleep, each one
+// visible to the next joyGetPosEx as soon as it is written.
+struct Drive {
+  uint32_t id = 0;
+  uint32_t bit = 0;
+  uint32_t periodMs = 0;
+  uint32_t count = 0;
+  std::string logPath;
+};
+
+std::string ParseDrive(const std::vector<std::string>& args, Drive& drive) {
+  const bool swing = args[0] == "swing";
+  if (args.size() != (swing ? 4u : 5u)) {
+    return swing ? "swing: give ID MS COUNT" : "pulse: give ID BIT COUNT LOGFILE";
+  }
+  std::optional<uint32_t> id, second, count;
+  if (std::string error = Number(args[1], "the joystick id", kDeviceCount - 1, id);
+      !error.empty()) {
+    return error;
+  }
+  if (std::string error = swing ? Number(args[2], "the period", 60000, second)
+                                : Number(args[2], "the button bit", 31, second);
+      !error.empty()) {
+    return error;
+  }
+  if (std::string error = Number(args[3], "the count", 1000000, count); !error.empty()) {
+    return error;
+  }
+  drive.id = *id;
+  (swing ? drive.periodMs : drive.bit) = *second;
+  drive.count = *count;
+  if (!swing) drive.logPath = args[4];
+  return {};
+}
+
+int RunDrive(const std::vector<std::string>& args) {
+  Drive drive;
+  if (std::string error = ParseDrive(args, drive); !error.empty()) {
+    return Fail(error);
+  }
+  SharedBlock block;
+  if (!block.Open()) {
+    return Fail("cannot open the virtual pad's block \"" + kl::vpad::BlockName() + "\"");
+  }
+  auto set = [&](auto change) {
+    return block.Update([&](Device* devices) {
+      Device& device = devices[drive.id];
+      if (!device.configured) device = kl::vpad::NewDevice();
+      change(device);
+    });
+  };
+  if (args[0] == "swing") {
+    for (uint32_t i = 0; i < drive.count; ++i) {
+      const bool pressed = i % 2 == 0;
+      if (!set([&](Device& d) {
+            const uint32_t all = d.numButtons >= 32 ? 0xFFFFFFFFu : (1u << d.numButtons) - 1u;
+            d.buttons = pressed ? all : 0u;
+            d.axes[0] = d.axes[1] = pressed ? 0u : 65535u;
+          })) {
+        return Fail("the virtual pad's block is busy");
+      }
+      Sleep(drive.periodMs);
+    }
+    return 0;
+  }
+  FILE* log = std::fopen(drive.logPath.c_str(), "w");
+  if (log == nullptr) {
+    return Fail("cannot write " + drive.logPath);
+  }
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  std::fprintf(log, "# qpc_frequency=%lld\n", static_cast<long long>(frequency.QuadPart));
+  // A fixed pseudo-random sequence: the changes fall at every phase of a
+  // reader's polling period, the same way in every run.
+  uint32_t seed = 12345;
+  auto pause = [&] {
+    seed = seed * 1103515245u + 12345u;
+    Sleep(50 + (seed >> 16) % 101);
+  };
+  for (uint32_t i = 0; i < drive.count; ++i) {
+    for (const bool press : {true, false}) {
+      if (!set([&](Device& d) {
+            if (press) {
+              d.buttons |= 1u << drive.bit;
+            } else {
+              d.buttons &= ~(1u << drive.bit);
+            }
+          })) {
+        std::fclose(log);
+        return Fail("the virtual pad's block is busy");
+      }
+      LARGE_INTEGER now;
+      QueryPerformanceCounter(&now);
+      std::fprintf(log, "%s %u qpc=%lld\n", press ? "press" : "release", i,
+                   static_cast<long long>(now.QuadPart));
+      std::fflush(log);
+      pause();
+    }
+  }
+  std::fclose(log);
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   const std::string& command = args[0];
+  if (command == "swing" || command == "pulse") {
+    return RunDrive(args);
+  }
   bool whole = command == "show" || command == "reset";
   Change change;
   if (whole && args.size() != 1) {

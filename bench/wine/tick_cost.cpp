@@ -1,0 +1,110 @@
+// TICKCOST.EXE: where the runtime mapper's time goes on this platform. It
+// runs the mapper's logic on the real Win32 seams (window timers recorded
+// instead of set) from the installation folder it is started in, and times
+// monitor ticks, poll ticks and each seam call a monitor tick makes, as the
+// wall time of many repetitions. scripts/bench-wine prints what it finds.
+//
+//   TICKCOST.EXE [REPETITIONS]
+#include <windows.h>
+
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "gamepad/pads.h"
+#include "mapper/detect.h"
+#include "platform/sim/recording_timers.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_dosbox.h"
+#include "platform/win32/win32_filesystem.h"
+#include "platform/win32/win32_input.h"
+#include "platform/win32/win32_joystick.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_registry.h"
+
+namespace {
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+template <typename Call>
+void Time(const char* what, int repetitions, Call call) {
+  const double start = Now();
+  for (int i = 0; i < repetitions; ++i) call();
+  const double perCall = (Now() - start) / repetitions;
+  std::printf("%-44s %10.1f us\n", what, perCall * 1e6);
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  const size_t slash = folder.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int repetitions = argc > 1 ? std::atoi(argv[1]) : 200;
+  if (repetitions <= 0) return 1;
+  kl::Win32Joystick joystick;
+  kl::Win32Registry registry;
+  kl::Win32Input input;
+  kl::Win32Processes processes;
+  kl::Win32DosBox dosBox;
+  kl::Win32FileSystem fs;
+  kl::RecordingTimers timers;
+  kl::Win32Desktop desktop;
+  const std::string folder = ProgramFolder() + "KeyFiles\\";
+  kl::RuntimeMapper mapper(
+      kl::MapperSeams{joystick, registry, input, processes, dosBox, fs, timers, desktop}, folder);
+  mapper.Start();
+  mapper.MonitorTick();
+  std::printf("pads %u, game %s, active %d\n", mapper.PadCount(),
+              mapper.CurrentGame().empty() ? "-" : mapper.CurrentGame().c_str(),
+              mapper.IsActive() ? 1 : 0);
+
+  Time("monitor tick (process count unchanged)", repetitions, [&] { mapper.MonitorTick(); });
+  Time("poll tick", repetitions, [&] { mapper.PollTick(); });
+
+  std::vector<std::string> names;
+  Time("  process snapshot", repetitions, [&] {
+    names.clear();
+    processes.Snapshot(names);
+  });
+  Time("    CreateToolhelp32Snapshot alone", repetitions, [&] {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot != INVALID_HANDLE_VALUE) CloseHandle(snapshot);
+  });
+  Time("    EnumProcesses (identifiers only)", repetitions, [&] {
+    DWORD ids[4096];
+    DWORD bytes = 0;
+    EnumProcesses(ids, sizeof ids, &bytes);
+  });
+  std::printf("processes in a snapshot: %zu\n", names.size());
+  kl::PadAccess pads(joystick, registry);
+  Time("  pad enumeration (16 joystick ids)", repetitions, [&] { pads.EnumeratePads(); });
+  kl::JoyInfo info;
+  Time("    joyGetPosEx", repetitions, [&] { pads.ReadPad(0, info); });
+  std::string name;
+  Time("    OEM name of joystick 0 (registry)", repetitions, [&] { pads.ReadOemName(0, name); });
+  Time("  editor window search (FindWindowA)", repetitions,
+       [&] { desktop.FindWindowByTitle(kl::kEditorTitle); });
+  Time("  foreground window", repetitions, [&] { desktop.ForegroundWindow(); });
+  Time("  game list write time (FindFirstFileA)", repetitions,
+       [&] { fs.LastWriteTime(folder + "GameList.lst"); });
+  return 0;
+}
