@@ -85,6 +85,12 @@ std::optional<std::string> ReadWholeWord(TextStream& in, size_t keep) {
 
 void AppendLimited(std::string& name, const std::string& part, size_t limit) {
   if (name.size() < limit) name += part.substr(0, limit - name.size());
+  // A cut right after the joining space must not keep it: written as the
+  // end of a line, that space would make the reader take the next line's
+  // words into the name.
+  if (name.size() == limit) {
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+  }
 }
 
 // The profiles of one game line, after its number: " <flag><name>" each. A

@@ -158,6 +158,36 @@ TEST_F(GameListFileTest, ReadsWhatItCanOfAnyFile) {
   EXPECT_TRUE(list.Games().empty()) << "a missing file gives an empty list";
 }
 
+// A name cut at its limit right after a word must not end in the joining
+// space: saved as "NAME \r\n", the reader would take the next line's words
+// into it, and the profile section with every active flag would be lost.
+TEST_F(GameListFileTest, NamesCutAtTheirLimitSaveAndReadBack) {
+  const std::string game(254, 'G');
+  const std::string profile(253, 'p');
+  const struct {
+    const char* what;
+    Bytes file;
+    std::vector<Game> listed;
+  } cases[] = {
+      {"a game name cut after its first word",
+       "[GAMELIST]\r\n" + game + " MORE\r\n\r\n[PROFILE]\r\n1 \x01GAME1\r\n",
+       {{game, {{"GAME1", 1}}}}},
+      {"a profile name cut after its first word",
+       "[GAMELIST]\r\nA.EXE\r\n\r\n[PROFILE]\r\n1 \x01" + profile + " more \0q\r\n"s,
+       {{"A.EXE", {{profile, 1}, {"q", 0}}}}},
+  };
+  for (const auto& c : cases) {
+    test::WriteFileBytes(Path(), c.file);
+    GameList list;
+    ASSERT_TRUE(list.LoadGameList(m_fs, Path())) << c.what;
+    EXPECT_EQ(Snapshot(list), c.listed) << c.what;
+    ASSERT_TRUE(list.SaveGameList(m_fs, Path(), Temp())) << c.what;
+    GameList again;
+    ASSERT_TRUE(again.LoadGameList(m_fs, Path())) << c.what;
+    EXPECT_EQ(Snapshot(again), c.listed) << c.what;
+  }
+}
+
 TEST_F(GameListFileTest, AFailedSaveLeavesTheOldFile) {
   using Step = test::FaultyFileSystem::Step;
   const Bytes old = "[GAMELIST]\r\nOLD.EXE\r\n\r\n[PROFILE]\r\n1\r\n";
