@@ -343,6 +343,31 @@ TEST_F(MenuTest, SaveNeedsChangesAndANonEmptyName) {
   EXPECT_EQ(ProfileNames(Written(), "DOOM.EXE"), (std::vector<std::string>{"GAME1"}));
 }
 
+TEST_F(MenuTest, ProfileCommandsNeedWhatTheyActOn) {
+  // After New profile nothing is selected to delete: the old profile stays.
+  StartWithProfiles({"A", "B"});
+  Command(2, 0);
+  m_log.clear();
+  m_prompts.QueueAnswer("yes");
+  Command(2, 3);
+  EXPECT_EQ(Asked(), (std::vector<std::string>{"prompt 61233"}));
+  EXPECT_EQ(m_view->Games().FindGame("DOOM.EXE")->profiles.size(), 2u);
+
+  // A game without profiles has nothing loaded: nothing to save either.
+  TearDown();
+  SetUp();
+  m_joystick = SimJoystick();
+  AddPad(0, 10);
+  GameList list;
+  list.AddGame("DOOM.EXE");
+  ASSERT_TRUE(list.SaveGameList(m_fs, m_root + "/GameList.lst", m_root + "/GameList.TMP"));
+  Start();
+  ASSERT_EQ(m_view->DirtyState(), kNone);
+  m_log.clear();
+  Command(2, 1);
+  EXPECT_EQ(Asked(), (std::vector<std::string>{"prompt 61234"}));
+}
+
 TEST_F(MenuTest, SaveAsAnExistingName) {
   struct Case {
     const char* name;
