@@ -64,6 +64,7 @@ void RuntimeMapper::Start() {
   m_table.padCount = 0;
   m_padsInPlay = 0;
   m_scratch = JoyInfo{};
+  m_lastFront = kNoWindow;
   m_engine.Reset();
 
   m_padCount = m_pads.EnumeratePads();
@@ -108,12 +109,17 @@ void RuntimeMapper::MonitorTick() {
 }
 
 void RuntimeMapper::GateEditor() {
-  // An editor the user started himself is found by its title too.
-  if (m_editorWindow == kNoWindow || !m_seams.desktop.IsWindow(m_editorWindow)) {
+  const WindowHandle front = m_seams.desktop.ForegroundWindow();
+  // An editor the user started himself is found by its title too. The search
+  // walks every window of the desktop, so it is made only when a window has
+  // come to the front that is not the editor we know: only then can an
+  // editor unknown to us be the one in front.
+  if (front != kNoWindow && front != m_editorWindow && front != m_lastFront &&
+      (m_editorWindow == kNoWindow || !m_seams.desktop.IsWindow(m_editorWindow))) {
     m_editorWindow = m_seams.desktop.FindWindowByTitle(kEditorTitle);
   }
-  const bool editorInFront =
-      m_editorWindow != kNoWindow && m_seams.desktop.ForegroundWindow() == m_editorWindow;
+  m_lastFront = front;
+  const bool editorInFront = m_editorWindow != kNoWindow && front == m_editorWindow;
   if (editorInFront) {
     if (m_pollRunning) {
       m_seams.timers.Stop(kPollTimer);

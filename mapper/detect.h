@@ -122,6 +122,8 @@ class RuntimeMapper {
   uint8_t m_padCount = 0;
   uint8_t m_padsInPlay = 0;
   WindowHandle m_editorWindow = kNoWindow;
+  // The window in front at the last monitor tick.
+  WindowHandle m_lastFront = kNoWindow;
   JoyInfo m_scratch;
 };
 
