@@ -1,6 +1,7 @@
 // The benchmark program: Google Benchmark's usual output, then a table of
 // every figure against the baseline it names, both measured in this run (the
 // medians when --benchmark_repetitions is given), and against its goal.
+// Benchmarks are single-threaded, so their CPU time is their own work.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -30,8 +31,9 @@ constexpr Pairing kPairings[] = {
     {"BM_FormatKeySequence", "BM_FormatKeySequence_Baseline_JoinNames", 0},
 };
 
-// Keeps each benchmark's real time per iteration in microseconds: the
-// median aggregate when there is one, else the single run.
+// Keeps each benchmark's CPU time per iteration in microseconds: the median
+// aggregate when there is one, else the single run. CPU time, because on a
+// shared machine the wall time also counts the time spent waiting for a core.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -39,7 +41,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.error_occurred) continue;
       const double us =
-          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e6;
+          run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e6;
       const std::string name = run.run_name.function_name;
       if (run.run_type == Run::RT_Aggregate) {
         if (run.aggregate_name == "median") m_median[name] = us;
@@ -51,7 +53,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\n%-30s %12s %12s %8s %10s\n", "benchmark (median real time)", "us/op",
+    std::printf("\n%-30s %12s %12s %8s %10s\n", "benchmark (median CPU time)", "us/op",
                 "baseline us", "ratio", "goal us");
     for (const Pairing& p : kPairings) {
       const double* value = Find(p.benchmark);
