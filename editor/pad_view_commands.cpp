@@ -142,9 +142,9 @@ void PadView::DeleteGame() {
   const auto& games = m_games.Games();
   size_t position = 0;
   while (position < games.size() && games[position].name != game) ++position;
-  m_games.RemoveGame(game);
-  const std::string keyFile = m_store.KeyFilePath(game);
-  if (m_ports.fs.Exists(keyFile)) m_ports.fs.Remove(keyFile);
+  // The list is written at save or exit; a key file that cannot go keeps its
+  // game listed (message 61237).
+  if (!m_store.RemoveGame(game, false)) return;
   // The edits of the removed game's profile went with it.
   m_dirty = kNone;
   m_newProfile = false;

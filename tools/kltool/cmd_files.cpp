@@ -330,14 +330,10 @@ int RunGame(const Args& args) {
     if (!folder->SaveList()) return UserError("cannot write " + folder->ListPath());
     return 0;
   }
-  if (!folder->games.RemoveGame(game)) return UserError(game + " is not in the game list");
-  if (!folder->SaveList()) return UserError("cannot write " + folder->ListPath());
-  // The list no longer names the game, so a key file left by a failure here
-  // is only an orphan.
-  const std::string keyPath = folder->store.KeyFilePath(game);
-  if (folder->fs->Exists(keyPath) && !folder->fs->Remove(keyPath)) {
-    return UserError("cannot delete " + keyPath);
-  }
+  if (!folder->games.IsGameListed(game)) return UserError(game + " is not in the game list");
+  // The list is written first and put back when the key file cannot go, so
+  // the two never disagree.
+  if (!folder->store.RemoveGame(game, true)) return folder->prompts.Fail("cannot remove " + game);
   return 0;
 }
 
