@@ -72,7 +72,9 @@ void RuntimeMapper::Start() {
   ReloadGameList();
   m_storedWriteTime = m_seams.fs.LastWriteTime(m_gameListPath);
 
-  m_pollRunning = m_seams.timers.Start(kPollTimer, kPollPeriod);
+  // The poll timer runs only while there is something to play (see
+  // SyncPollTimer); the monitor timer runs for the whole life of the mapper.
+  m_editorInFront = false;
   m_monitorRunning = m_seams.timers.Start(kMonitorTimer, kMonitorPeriod);
 }
 
@@ -106,6 +108,7 @@ void RuntimeMapper::MonitorTick() {
   RecountPads();
   UpdatePadsInPlay();
   WatchGameList();
+  SyncPollTimer();
 }
 
 void RuntimeMapper::GateEditor() {
@@ -119,15 +122,20 @@ void RuntimeMapper::GateEditor() {
     m_editorWindow = m_seams.desktop.FindWindowByTitle(kEditorTitle);
   }
   m_lastFront = front;
-  const bool editorInFront = m_editorWindow != kNoWindow && front == m_editorWindow;
-  if (editorInFront) {
-    if (m_pollRunning) {
-      m_seams.timers.Stop(kPollTimer);
-      m_pollRunning = false;
-      m_engine.ReleaseHeld();
-    }
-  } else if (!m_pollRunning) {
+  m_editorInFront = m_editorWindow != kNoWindow && front == m_editorWindow;
+}
+
+void RuntimeMapper::SyncPollTimer() {
+  // A poll tick does nothing while no game is active, and play pauses while
+  // the editor is in front: only then may the 40 ms timer run. An idle
+  // mapper then wakes once a monitor period instead of 25 times a second.
+  const bool wanted = m_active && !m_editorInFront;
+  if (wanted && !m_pollRunning) {
     m_pollRunning = m_seams.timers.Start(kPollTimer, kPollPeriod);
+  } else if (!wanted && m_pollRunning) {
+    m_seams.timers.Stop(kPollTimer);
+    m_pollRunning = false;
+    m_engine.ReleaseHeld();
   }
 }
 

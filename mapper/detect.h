@@ -66,8 +66,9 @@ class RuntimeMapper {
   RuntimeMapper(const RuntimeMapper&) = delete;
   RuntimeMapper& operator=(const RuntimeMapper&) = delete;
 
-  // The frame was created: pads, game list, write time, both timers. No
-  // profile is loaded here; the first monitor tick detects.
+  // The frame was created: pads, game list, write time, the monitor timer.
+  // No profile is loaded here; the first monitor tick detects, and the poll
+  // timer runs only while a game is active and the editor is not in front.
   void Start();
   // The frame is going away: let go of held input and stop both timers.
   void Shutdown();
@@ -94,6 +95,7 @@ class RuntimeMapper {
 
  private:
   void GateEditor();
+  void SyncPollTimer();
   void Detect();
   void RecountPads();
   void WatchGameList();
@@ -115,6 +117,7 @@ class RuntimeMapper {
   bool m_firstDetection = true;
   bool m_active = false;
   bool m_pollRunning = false;
+  bool m_editorInFront = false;
   bool m_monitorRunning = false;
   uint32_t m_lastProcessCount = 0;
   std::optional<uint64_t> m_storedWriteTime;

@@ -138,9 +138,9 @@ struct MapperWorld {
 
 class DetectTest : public ::testing::Test, public MapperWorld {};
 
-TEST_F(DetectTest, StartReadsPadsAndListAndStartsBothTimersButLoadsNothing) {
+TEST_F(DetectTest, StartReadsPadsAndListAndStartsTheMonitorTimerButLoadsNothing) {
   mapper.Start();
-  EXPECT_EQ(timers.Calls(), (std::vector<std::string>{"timer start 1 40", "timer start 2 1500"}));
+  EXPECT_EQ(timers.Calls(), (std::vector<std::string>{"timer start 2 1500"}));
   EXPECT_EQ(mapper.PadCount(), 1);
   EXPECT_EQ(mapper.Pads().Slots()[0].buttonCount, 12u);
   EXPECT_EQ(mapper.Games().Games().size(), 3u);
@@ -301,6 +301,7 @@ TEST_F(DetectTest, EditorInFrontPausesPlayAndReleasesHeldKeys) {
 }
 
 TEST_F(DetectTest, FindsAnEditorTheUserStartedAndOneStartedAgain) {
+  processes.Start("DOOM.EXE");
   mapper.Start();
   desktop.BringToFront(desktop.Open("Notepad"));
   Monitor();
@@ -322,6 +323,7 @@ TEST_F(DetectTest, FindsAnEditorTheUserStartedAndOneStartedAgain) {
 }
 
 TEST_F(DetectTest, NoWindowInFrontIsNotTheEditor) {
+  processes.Start("DOOM.EXE");
   mapper.Start();
   desktop.BringToFront(kNoWindow);
   Monitor();
@@ -403,6 +405,40 @@ TEST_F(DetectTest, PadsInPlayNeverExceedTheProfilesBlocks) {
   Monitor();
   EXPECT_EQ(mapper.PadCount(), 3);
   EXPECT_EQ(mapper.PadsInPlay(), 1);
+}
+
+// The 40 ms timer runs only while a game plays: an idle mapper wakes once a
+// monitor period.
+TEST_F(DetectTest, PollTimerRunsOnlyWhileAGameIsActive) {
+  mapper.Start();
+  Monitor();
+  EXPECT_FALSE(mapper.IsPolling());
+  processes.Start("DOOM.EXE");
+  timers.ClearCalls();
+  Monitor();
+  EXPECT_EQ(timers.Calls(), std::vector<std::string>{"timer start 1 40"});
+  Buttons(1);
+  EXPECT_EQ(Poll(), Lines{kDownA});
+
+  processes.Kill("DOOM.EXE");
+  timers.ClearCalls();
+  EXPECT_EQ(Monitor(), Lines{kUpA});
+  EXPECT_EQ(timers.Calls(), std::vector<std::string>{"timer stop 1"});
+  EXPECT_FALSE(mapper.IsActive());
+  EXPECT_EQ(Poll(), Lines{});
+
+  // Still paused when the game starts behind the editor.
+  const WindowHandle editor = desktop.Open("KeyLoom");
+  mapper.SetEditorWindow(editor);
+  desktop.BringToFront(editor);
+  processes.Start("DOOM.EXE");
+  timers.ClearCalls();
+  Monitor();
+  EXPECT_TRUE(mapper.IsActive());
+  EXPECT_EQ(timers.Calls(), std::vector<std::string>{});
+  desktop.BringToFront(desktop.Open("Doom"));
+  Monitor();
+  EXPECT_EQ(timers.Calls(), std::vector<std::string>{"timer start 1 40"});
 }
 
 TEST_F(DetectTest, ShutdownReleasesHeldInputAndStopsBothTimers) {
