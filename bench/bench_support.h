@@ -21,6 +21,7 @@
 #include "platform/filesystem.h"
 #include "platform/input.h"
 #include "platform/prompts.h"
+#include "platform/sim/memory_filesystem.h"
 #include "platform/sim/recording_input.h"
 
 namespace kl::bench {
@@ -64,108 +65,6 @@ class CountingPrompts : public Prompts {
  private:
   uint64_t m_messages = 0;
   uint32_t m_last = 0;
-};
-
-// Files in memory. A reader shares the bytes it opened (no copy); a writer
-// builds new bytes that replace the file when it is closed; renaming moves
-// the bytes. Last-write times count up with every replacement.
-class MemoryFiles : public FileSystem {
- public:
-  void Put(const std::string& path, std::string bytes) {
-    m_files[path] = std::make_shared<const std::string>(std::move(bytes));
-    ++m_times[path];
-  }
-  const std::string* Bytes(const std::string& path) const {
-    auto it = m_files.find(path);
-    return it == m_files.end() ? nullptr : it->second.get();
-  }
-
-  std::unique_ptr<File> Open(const std::string& path, OpenMode mode) override {
-    if (mode == OpenMode::kRead) {
-      auto it = m_files.find(path);
-      if (it == m_files.end()) return nullptr;
-      return std::make_unique<Reader>(it->second);
-    }
-    if (mode != OpenMode::kWrite) return nullptr;
-    return std::make_unique<Writer>(*this, path);
-  }
-  bool Exists(const std::string& path) override { return m_files.count(path) != 0; }
-  std::optional<uint64_t> LastWriteTime(const std::string& path) override {
-    if (!Exists(path)) return std::nullopt;
-    return m_times[path];
-  }
-  bool Remove(const std::string& path) override { return m_files.erase(path) != 0; }
-  bool Rename(const std::string& from, const std::string& to) override {
-    auto it = m_files.find(from);
-    if (it == m_files.end()) return false;
-    m_files[to] = std::move(it->second);
-    m_files.erase(it);
-    ++m_times[to];
-    return true;
-  }
-  std::vector<std::string> List(const std::string&, const std::string&) override { return {}; }
-  char Separator() const override { return '/'; }
-
- private:
-  class Reader : public File {
-   public:
-    explicit Reader(std::shared_ptr<const std::string> bytes) : m_bytes(std::move(bytes)) {}
-    size_t Read(void* buffer, size_t size) override {
-      const std::string& b = *m_bytes;
-      const size_t n = m_pos >= b.size() ? 0 : std::min(size, b.size() - m_pos);
-      if (n) std::memcpy(buffer, b.data() + m_pos, n);
-      m_pos += n;
-      return n;
-    }
-    bool Write(const void*, size_t) override { return false; }
-    bool Flush() override { return true; }
-    bool Seek(uint64_t offset) override {
-      m_pos = static_cast<size_t>(offset);
-      return true;
-    }
-    uint64_t Tell() override { return m_pos; }
-    bool Close() override { return true; }
-
-   private:
-    std::shared_ptr<const std::string> m_bytes;
-    size_t m_pos = 0;
-  };
-
-  class Writer : public File {
-   public:
-    Writer(MemoryFiles& files, std::string path) : m_files(files), m_path(std::move(path)) {}
-    ~Writer() override { Close(); }
-    size_t Read(void*, size_t) override { return 0; }
-    bool Write(const void* buffer, size_t size) override {
-      m_bytes.replace(m_pos, std::min(size, m_bytes.size() - m_pos),
-                      static_cast<const char*>(buffer), size);
-      m_pos += size;
-      return true;
-    }
-    bool Flush() override { return true; }
-    bool Seek(uint64_t offset) override {
-      if (offset > m_bytes.size()) m_bytes.resize(static_cast<size_t>(offset));
-      m_pos = static_cast<size_t>(offset);
-      return true;
-    }
-    uint64_t Tell() override { return m_pos; }
-    bool Close() override {
-      if (!m_open) return true;
-      m_open = false;
-      m_files.Put(m_path, std::move(m_bytes));
-      return true;
-    }
-
-   private:
-    MemoryFiles& m_files;
-    std::string m_path;
-    std::string m_bytes;
-    size_t m_pos = 0;
-    bool m_open = true;
-  };
-
-  std::map<std::string, std::shared_ptr<const std::string>> m_files;
-  std::map<std::string, uint64_t> m_times;
 };
 
 // Baselines for the file operations: the same bytes read, or read and

@@ -86,7 +86,7 @@ struct World {
   NullInput input;
   SimProcesses processes;
   SimDosBox dosBox;
-  MemoryFiles fs;
+  MemoryFileSystem fs;
   RecordingTimers timers;
   SimDesktop desktop;
   RuntimeMapper mapper{
@@ -290,7 +290,7 @@ struct LoaderWorld {
            "[GAMELIST]\r\nGAME.EXE\r\n\r\n[PROFILE]\r\n1 \x01" + profile + "\r\n");
     games.LoadGameList(fs, "/keys/GameList.lst");
   }
-  MemoryFiles fs;
+  MemoryFileSystem fs;
   NullInput input;
   PlayTable table;
   GameList games;

@@ -61,7 +61,7 @@ struct StoreWorld {
       store.MakeDefaultTable(slot, true, false);
     }
   }
-  MemoryFiles fs;
+  MemoryFileSystem fs;
   CountingPrompts prompts;
   GameList games;
   ProfileStore store{fs, prompts, games, "/keys"};
@@ -150,7 +150,7 @@ std::string ThousandGames() {
 }
 
 void BM_LoadGameList(benchmark::State& state) {
-  MemoryFiles fs;
+  MemoryFileSystem fs;
   fs.Put(kListPath, ThousandGames());
   GameList games;
   games.LoadGameList(fs, kListPath);
@@ -166,7 +166,7 @@ void BM_LoadGameList(benchmark::State& state) {
 BENCHMARK(BM_LoadGameList)->Unit(benchmark::kMicrosecond);
 
 void BM_SaveGameList(benchmark::State& state) {
-  MemoryFiles fs;
+  MemoryFileSystem fs;
   fs.Put(kListPath, ThousandGames());
   GameList games;
   games.LoadGameList(fs, kListPath);
@@ -182,7 +182,7 @@ void BM_SaveGameList(benchmark::State& state) {
 BENCHMARK(BM_SaveGameList)->Unit(benchmark::kMicrosecond);
 
 void BM_GameList_Baseline_ReadBytes(benchmark::State& state) {
-  MemoryFiles fs;
+  MemoryFileSystem fs;
   fs.Put(kListPath, ThousandGames());
   for (auto _ : state) benchmark::DoNotOptimize(PlainRead(fs, kListPath));
 }
@@ -190,7 +190,7 @@ BENCHMARK(BM_GameList_Baseline_ReadBytes)->Unit(benchmark::kMicrosecond);
 
 // The file SaveGameList writes (255 games), copied plainly.
 void BM_GameList_Baseline_CopyBytes(benchmark::State& state) {
-  MemoryFiles fs;
+  MemoryFileSystem fs;
   fs.Put(kListPath, ThousandGames());
   GameList games;
   games.LoadGameList(fs, kListPath);

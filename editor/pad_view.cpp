@@ -58,22 +58,8 @@ bool PadView::Create() {
   m_unassignedCaption = m_ports.strings.Load(kStrEmptyText).substr(0, 20);
   m_games.LoadGameList(m_ports.fs, m_store.BuildWorkPath(kGameListName));
 
-  m_padCount = m_padAccess.EnumeratePads();
-  m_store.SetPadCount(m_padCount);
-  for (uint8_t i = 0; i < m_padCount; ++i) {
-    ViewPad& pad = m_pads[i];
-    pad.joystickId = m_padAccess.Slots()[i].joystickId;
-    m_padAccess.ReadPad(pad.joystickId, pad.polled);
-    pad.previous = pad.polled;
-    uint32_t buttons = 0;
-    m_padAccess.ReadButtonCount(pad.joystickId, buttons);
-    pad.model = buttons == 12 ? 12 : 10;
-  }
-  for (int slot = 0; slot < kPadSlots; ++slot) {
-    const bool twelve = slot < m_padCount && m_pads[slot].model == 12;
-    m_store.SetPadButtons(slot, twelve ? 12 : 10);
-    m_store.MakeDefaultTable(slot, twelve, false);
-  }
+  ReadPadSlots(m_padAccess.EnumeratePads());
+  ResetAllTables();
   m_currentPad = 0;
   m_store.SetCurrentPad(0);
   SetUpTooltips();
@@ -278,6 +264,22 @@ std::vector<std::string> WrapStatusText(const std::string& text) {
   if (!line.empty()) lines.push_back(line);
   if (lines.size() > kMaxLines) lines.resize(kMaxLines);
   return lines;
+}
+
+// The first `count` enumerated pads: polled once, their model read.
+void PadView::ReadPadSlots(uint8_t count) {
+  m_padCount = count;
+  m_store.SetPadCount(count);
+  for (uint8_t i = 0; i < count; ++i) {
+    ViewPad& pad = m_pads[i];
+    pad = ViewPad{};
+    pad.joystickId = m_padAccess.Slots()[i].joystickId;
+    m_padAccess.ReadPad(pad.joystickId, pad.polled);
+    pad.previous = pad.polled;
+    uint32_t buttons = 0;
+    m_padAccess.ReadButtonCount(pad.joystickId, buttons);
+    pad.model = buttons == 12 ? 12 : 10;
+  }
 }
 
 }  // namespace kl

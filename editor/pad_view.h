@@ -269,6 +269,7 @@ class PadView {
   void WriteGameList();
   void WriteSetting();
   void ResetAllTables();
+  void ReadPadSlots(uint8_t count);
 
   // Key capture.
   bool CaptureKeyDown(const KeyMessage& message);

@@ -97,18 +97,7 @@ void PadView::RecountPads(uint8_t count) {
   if (m_recording) StopAction();
   SavePrompt();
   m_selectedInput = kNone;
-  m_padCount = count;
-  m_store.SetPadCount(count);
-  for (uint8_t i = 0; i < count; ++i) {
-    ViewPad& pad = m_pads[i];
-    pad = ViewPad{};
-    pad.joystickId = m_padAccess.Slots()[i].joystickId;
-    m_padAccess.ReadPad(pad.joystickId, pad.polled);
-    pad.previous = pad.polled;
-    uint32_t buttons = 0;
-    m_padAccess.ReadButtonCount(pad.joystickId, buttons);
-    pad.model = buttons == 12 ? 12 : 10;
-  }
+  ReadPadSlots(count);
   ResetAllTables();
   m_currentPad = 0;
   m_store.SetCurrentPad(0);

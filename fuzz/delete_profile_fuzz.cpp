@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const std::string profile = kProfiles[data[0] % 3];
   const std::string old(reinterpret_cast<const char*>(data + 1), size - 1);
-  kl::fuzz::MemoryFileSystem fs;
+  kl::MemoryFileSystem fs;
   fs.Put(kKeyPath, old);
   kl::fuzz::QuietPrompts prompts;
   kl::GameList games;
@@ -95,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kl::ProfileStore store(fs, prompts, games, "KEYFILES");
 
   const bool deleted = store.DeleteProfile("GAME.EXE", profile);
-  const std::optional<std::string> now = fs.Get(kKeyPath);
+  const std::string* bytes = fs.Bytes(kKeyPath);
+  const std::optional<std::string> now = bytes ? std::optional<std::string>(*bytes) : std::nullopt;
   const bool unchanged = now && *now == old;
   if (!unchanged && !IsOldMinusRecord(old, now, kl::SearchKeyFor(profile))) {
     Fail("the key file is neither unchanged nor the old file minus the named record");

@@ -55,7 +55,7 @@ bool SameList(const kl::GameList& a, const kl::GameList& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  kl::fuzz::MemoryFileSystem fs;
+  kl::MemoryFileSystem fs;
   fs.Put(kListPath, std::string(reinterpret_cast<const char*>(data), size));
   kl::GameList first;
   if (!first.LoadGameList(fs, kListPath)) Fail("an existing game list did not open");

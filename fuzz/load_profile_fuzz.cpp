@@ -38,7 +38,7 @@ bool HoldsEveryInput(const kl::PadKeyTable& table, int buttons) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const uint8_t control = data[0];
-  kl::fuzz::MemoryFileSystem fs;
+  kl::MemoryFileSystem fs;
   fs.Put("KEYFILES/GAME.key", std::string(reinterpret_cast<const char*>(data + 1), size - 1));
   kl::fuzz::QuietPrompts prompts;
   kl::GameList games;

@@ -46,7 +46,7 @@ std::vector<Steps> CheckTable(const kl::PlayTable& table) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  kl::fuzz::MemoryFileSystem fs;
+  kl::MemoryFileSystem fs;
   fs.Put("KeyFiles/GAME.key", std::string(reinterpret_cast<const char*>(data), size));
   kl::GameList games;
   games.AddGame("GAME.EXE");

@@ -20,7 +20,7 @@ class NoPrompts : public Prompts {
 }  // namespace
 
 struct EditorSide::State {
-  State(MemoryFolder& folder, std::mt19937_64& random, const std::string& workFolder)
+  State(MemoryFileSystem& folder, std::mt19937_64& random, const std::string& workFolder)
       : folder(folder), random(random), store(folder, prompts, games, workFolder) {
     for (const char* game : kGames) games.AddGame(game);
   }
@@ -53,14 +53,15 @@ struct EditorSide::State {
     return table;
   }
 
-  MemoryFolder& folder;
+  MemoryFileSystem& folder;
   std::mt19937_64& random;
   NoPrompts prompts;
   GameList games;
   ProfileStore store;
 };
 
-EditorSide::EditorSide(MemoryFolder& folder, std::mt19937_64& random, const std::string& workFolder)
+EditorSide::EditorSide(MemoryFileSystem& folder, std::mt19937_64& random,
+                       const std::string& workFolder)
     : m_state(std::make_unique<State>(folder, random, workFolder)) {}
 
 EditorSide::~EditorSide() = default;

@@ -9,13 +9,13 @@
 #include <random>
 #include <string>
 
-#include "memory_folder.h"
+#include "platform/sim/memory_filesystem.h"
 
 namespace kl::soak {
 
 class EditorSide {
  public:
-  EditorSide(MemoryFolder& folder, std::mt19937_64& random, const std::string& workFolder);
+  EditorSide(MemoryFileSystem& folder, std::mt19937_64& random, const std::string& workFolder);
   ~EditorSide();
 
   // Saves one game's profile over itself (or deletes it) with random

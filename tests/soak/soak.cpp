@@ -30,7 +30,7 @@
 #include "editor_side.h"
 #include "mapper/detect.h"
 #include "mapper/dosquery.h"
-#include "memory_folder.h"
+#include "platform/sim/memory_filesystem.h"
 #include "platform/sim/recording_input.h"
 #include "platform/sim/recording_timers.h"
 #include "platform/sim/sim_desktop.h"
@@ -437,7 +437,7 @@ class Soak {
   RecordingInput m_input;
   SimProcesses m_processes;
   SimDosBox m_dosBox;
-  MemoryFolder m_folder;
+  MemoryFileSystem m_folder;
   RecordingTimers m_timers;
   SimDesktop m_desktop;
   RuntimeMapper m_mapper;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mapper/detect.h"
+#include "platform/sim/memory_filesystem.h"
 #include "platform/sim/recording_input.h"
 #include "platform/sim/recording_timers.h"
 #include "platform/sim/sim_desktop.h"
@@ -16,7 +17,6 @@
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
 #include "tests/unit/mapper/key_file_bytes.h"
-#include "tests/unit/mapper/memory_fs.h"
 
 namespace kl {
 namespace {
@@ -129,7 +129,7 @@ struct MapperWorld {
   RecordingInput input;
   SimProcesses processes;
   SimDosBox dosBox;
-  test::MemoryFileSystem fs;
+  MemoryFileSystem fs;
   RecordingTimers timers;
   SimDesktop desktop;
   RuntimeMapper mapper{

@@ -7,10 +7,10 @@
 
 #include "mapper/loader.h"
 #include "mapper/play_table.h"
+#include "platform/sim/memory_filesystem.h"
 #include "platform/sim/recording_input.h"
 #include "profile/gamelist.h"
 #include "tests/unit/mapper/key_file_bytes.h"
-#include "tests/unit/mapper/memory_fs.h"
 
 namespace kl {
 namespace {
@@ -67,7 +67,7 @@ class LoaderTest : public ::testing::Test {
     return true;
   }
 
-  test::MemoryFileSystem m_fs;
+  MemoryFileSystem m_fs;
   RecordingInput m_input;
   PlayTable m_table;
   GameList m_games;

@@ -91,19 +91,6 @@ Bytes ListFile(const ListState& state) {
   return bytes;
 }
 
-// Distinct tables for distinct records: input 4 taps Ctrl + `vk`.
-TestPad Pad(uint8_t vk, int entries = 14) {
-  TestPad pad = test::DefaultPad(entries);
-  pad[4] = {kModeTap, {{0x08, vk}}};
-  return pad;
-}
-
-Bytes KeyFile(const std::vector<std::pair<std::string, std::vector<TestPad>>>& records) {
-  Bytes bytes = test::HeaderBytes();
-  for (const auto& [name, pads] : records) bytes += test::Stored(test::RecordBytes(name, pads));
-  return bytes;
-}
-
 struct World {
   test::FaultyFileSystem& fs;
   GameList& games;
@@ -174,7 +161,7 @@ Outcome RunCase(const SavingCase& c, const std::string& folder, Step step, int k
   test::FaultyFileSystem fs;
   ProfileStore store(fs, prompts, games, folder);
   store.SetPadCount(1);
-  store.Table(0) = test::ToTable(Pad('N'));
+  store.Table(0) = test::ToTable(test::PadWithButton('N'));
   fs.FailAt(step, k);
   World world{fs, games, store, folder};
   Outcome outcome;
@@ -271,9 +258,11 @@ const ListState kDoomEmpty = {{"DOOM.EXE", {}}};
 const ListState kDoomTwo = {{"DOOM.EXE", {{"GAME1", 1}, {"GAME2", 0}}}};
 const ListState kDoomThree = {{"DOOM.EXE", {{"ONE", 0}, {"TWO", 1}, {"THREE", 0}}}};
 const std::vector<std::pair<std::string, std::vector<TestPad>>> kTwoRecords = {
-    {"GAME1", {Pad('A')}}, {"GAME2", {Pad('B')}}};
+    {"GAME1", {test::PadWithButton('A')}}, {"GAME2", {test::PadWithButton('B')}}};
 const std::vector<std::pair<std::string, std::vector<TestPad>>> kThreeRecords = {
-    {"ONE", {Pad('A')}}, {"TWO", {Pad('B')}}, {"THREE", {Pad('C')}}};
+    {"ONE", {test::PadWithButton('A')}},
+    {"TWO", {test::PadWithButton('B')}},
+    {"THREE", {test::PadWithButton('C')}}};
 
 TEST(CrashSafeSaving, AppendingAProfile) {
   auto append = [](uint8_t position) {
@@ -285,31 +274,35 @@ TEST(CrashSafeSaving, AppendingAProfile) {
        {},
        kDoomEmpty,
        append(0),
-       {{"DOOM.key", KeyFile({{"NEW", {Pad('N')}}})}},
+       {{"DOOM.key", test::KeyFileBytes({{"NEW", {test::PadWithButton('N')}}})}},
        {{"DOOM.EXE", {{"NEW", 0}}}}},
       {"a profile after two",
-       {{"DOOM.key", KeyFile(kTwoRecords)}, {"GameList.lst", list}},
+       {{"DOOM.key", test::KeyFileBytes(kTwoRecords)}, {"GameList.lst", list}},
        kDoomTwo,
        append(2),
-       {{"DOOM.key", KeyFile({kTwoRecords[0], kTwoRecords[1], {"NEW", {Pad('N')}}})},
+       {{"DOOM.key",
+         test::KeyFileBytes({kTwoRecords[0], kTwoRecords[1], {"NEW", {test::PadWithButton('N')}}})},
         {"GameList.lst", list}},
        {{"DOOM.EXE", {{"GAME1", 1}, {"GAME2", 0}, {"NEW", 0}}}}},
       {"two pads, the second with 0x0A bytes",
-       {{"DOOM.key", KeyFile({{"LF", {Pad('\n'), Pad('\n', 16)}}})}},
+       {{"DOOM.key",
+         test::KeyFileBytes({{"LF", {test::PadWithButton('\n'), test::PadWithButton('\n', 16)}}})}},
        {{"DOOM.EXE", {{"LF", 1}}}},
        [](World& w) {
          w.store.SetPadCount(2);
-         w.store.Table(1) = test::ToTable(Pad('\n', 16));
+         w.store.Table(1) = test::ToTable(test::PadWithButton('\n', 16));
          return w.store.AppendProfile("DOOM.EXE", "NEW") == 1;
        },
        {{"DOOM.key",
-         KeyFile({{"LF", {Pad('\n'), Pad('\n', 16)}}, {"NEW", {Pad('N'), Pad('\n', 16)}}})}},
+         test::KeyFileBytes({{"LF", {test::PadWithButton('\n'), test::PadWithButton('\n', 16)}},
+                             {"NEW", {test::PadWithButton('N'), test::PadWithButton('\n', 16)}}})}},
        {{"DOOM.EXE", {{"LF", 1}, {"NEW", 0}}}}},
       {"over the leftover of an interrupted delete",
-       {{"DOOM.key", KeyFile(kTwoRecords)}, {"kbMap.TMP", "[PROFILE] half a rec"}},
+       {{"DOOM.key", test::KeyFileBytes(kTwoRecords)}, {"kbMap.TMP", "[PROFILE] half a rec"}},
        kDoomTwo,
        append(2),
-       {{"DOOM.key", KeyFile({kTwoRecords[0], kTwoRecords[1], {"NEW", {Pad('N')}}})}},
+       {{"DOOM.key", test::KeyFileBytes(
+                         {kTwoRecords[0], kTwoRecords[1], {"NEW", {test::PadWithButton('N')}}})}},
        {{"DOOM.EXE", {{"GAME1", 1}, {"GAME2", 0}, {"NEW", 0}}}}},
   });
 }
@@ -322,34 +315,39 @@ TEST(CrashSafeSaving, OverwritingAProfile) {
   };
   ProveAll({
       {"the middle of three moves to the end",
-       {{"DOOM.key", KeyFile(kThreeRecords)}},
+       {{"DOOM.key", test::KeyFileBytes(kThreeRecords)}},
        kDoomThree,
        overwrite("TWO", 2),
-       {{"DOOM.key", KeyFile({kThreeRecords[0], kThreeRecords[2], {"TWO", {Pad('N')}}})}},
+       {{"DOOM.key",
+         test::KeyFileBytes(
+             {kThreeRecords[0], kThreeRecords[2], {"TWO", {test::PadWithButton('N')}}})}},
        {{"DOOM.EXE", {{"ONE", 0}, {"THREE", 0}, {"TWO", 0}}}}},
       {"the only profile",
-       {{"DOOM.key", KeyFile({kTwoRecords[0]})}},
+       {{"DOOM.key", test::KeyFileBytes({kTwoRecords[0]})}},
        {{"DOOM.EXE", {{"GAME1", 1}}}},
        overwrite("GAME1", 0),
-       {{"DOOM.key", KeyFile({{"GAME1", {Pad('N')}}})}},
+       {{"DOOM.key", test::KeyFileBytes({{"GAME1", {test::PadWithButton('N')}}})}},
        {{"DOOM.EXE", {{"GAME1", 0}}}}},
       {"a record holding 0x0A before another",
-       {{"DOOM.key", KeyFile({{"LF", {Pad('\n')}}, {"NEXT", {Pad('B')}}})}},
+       {{"DOOM.key", test::KeyFileBytes({{"LF", {test::PadWithButton('\n')}},
+                                         {"NEXT", {test::PadWithButton('B')}}})}},
        {{"DOOM.EXE", {{"LF", 0}, {"NEXT", 0}}}},
        overwrite("LF", 1),
-       {{"DOOM.key", KeyFile({{"NEXT", {Pad('B')}}, {"LF", {Pad('N')}}})}},
+       {{"DOOM.key", test::KeyFileBytes({{"NEXT", {test::PadWithButton('B')}},
+                                         {"LF", {test::PadWithButton('N')}}})}},
        {{"DOOM.EXE", {{"NEXT", 0}, {"LF", 0}}}}},
       {"a listed profile the file lacks is appended",
-       {{"DOOM.key", KeyFile(kTwoRecords)}},
+       {{"DOOM.key", test::KeyFileBytes(kTwoRecords)}},
        {{"DOOM.EXE", {{"GAME1", 1}, {"GAME2", 0}, {"LOST", 0}}}},
        overwrite("LOST", 2),
-       {{"DOOM.key", KeyFile({kTwoRecords[0], kTwoRecords[1], {"LOST", {Pad('N')}}})}},
+       {{"DOOM.key", test::KeyFileBytes(
+                         {kTwoRecords[0], kTwoRecords[1], {"LOST", {test::PadWithButton('N')}}})}},
        {{"DOOM.EXE", {{"GAME1", 1}, {"GAME2", 0}, {"LOST", 0}}}}},
       {"no key file yet",
        {},
        kDoomEmpty,
        overwrite("NEW", 0),
-       {{"DOOM.key", KeyFile({{"NEW", {Pad('N')}}})}},
+       {{"DOOM.key", test::KeyFileBytes({{"NEW", {test::PadWithButton('N')}}})}},
        {{"DOOM.EXE", {{"NEW", 0}}}}},
   });
 }
@@ -360,40 +358,42 @@ TEST(CrashSafeSaving, DeletingAProfile) {
   };
   ProveAll({
       {"the first of three",
-       {{"DOOM.key", KeyFile(kThreeRecords)}},
+       {{"DOOM.key", test::KeyFileBytes(kThreeRecords)}},
        kDoomThree,
        remove("ONE"),
-       {{"DOOM.key", KeyFile({kThreeRecords[1], kThreeRecords[2]})}},
+       {{"DOOM.key", test::KeyFileBytes({kThreeRecords[1], kThreeRecords[2]})}},
        {{"DOOM.EXE", {{"TWO", 1}, {"THREE", 0}}}}},
       {"the last of three",
-       {{"DOOM.key", KeyFile(kThreeRecords)}},
+       {{"DOOM.key", test::KeyFileBytes(kThreeRecords)}},
        kDoomThree,
        remove("THREE"),
-       {{"DOOM.key", KeyFile({kThreeRecords[0], kThreeRecords[1]})}},
+       {{"DOOM.key", test::KeyFileBytes({kThreeRecords[0], kThreeRecords[1]})}},
        {{"DOOM.EXE", {{"ONE", 0}, {"TWO", 1}}}}},
       {"the only one takes the key file with it",
-       {{"DOOM.key", KeyFile({kTwoRecords[0]})}, {"GameList.lst", ListFile(kDoomTwo)}},
+       {{"DOOM.key", test::KeyFileBytes({kTwoRecords[0]})}, {"GameList.lst", ListFile(kDoomTwo)}},
        {{"DOOM.EXE", {{"GAME1", 1}}}},
        remove("GAME1"),
        {{"GameList.lst", ListFile(kDoomTwo)}},
        kDoomEmpty},
       {"a record holding 0x0A before another",
-       {{"DOOM.key", KeyFile({{"LF", {Pad('\n')}}, {"NEXT", {Pad('B')}}})}},
+       {{"DOOM.key", test::KeyFileBytes({{"LF", {test::PadWithButton('\n')}},
+                                         {"NEXT", {test::PadWithButton('B')}}})}},
        {{"DOOM.EXE", {{"LF", 0}, {"NEXT", 0}}}},
        remove("LF"),
-       {{"DOOM.key", KeyFile({{"NEXT", {Pad('B')}}})}},
+       {{"DOOM.key", test::KeyFileBytes({{"NEXT", {test::PadWithButton('B')}}})}},
        {{"DOOM.EXE", {{"NEXT", 0}}}}},
       {"the record after one holding 0x0A",
-       {{"DOOM.key", KeyFile({{"LF", {Pad('\n')}}, {"NEXT", {Pad('B')}}})}},
+       {{"DOOM.key", test::KeyFileBytes({{"LF", {test::PadWithButton('\n')}},
+                                         {"NEXT", {test::PadWithButton('B')}}})}},
        {{"DOOM.EXE", {{"LF", 0}, {"NEXT", 0}}}},
        remove("NEXT"),
-       {{"DOOM.key", KeyFile({{"LF", {Pad('\n')}}})}},
+       {{"DOOM.key", test::KeyFileBytes({{"LF", {test::PadWithButton('\n')}}})}},
        {{"DOOM.EXE", {{"LF", 0}}}}},
       {"a listed profile the file lacks",
-       {{"DOOM.key", KeyFile(kTwoRecords)}},
+       {{"DOOM.key", test::KeyFileBytes(kTwoRecords)}},
        {{"DOOM.EXE", {{"GAME1", 1}, {"GAME2", 0}, {"LOST", 0}}}},
        remove("LOST"),
-       {{"DOOM.key", KeyFile(kTwoRecords)}},
+       {{"DOOM.key", test::KeyFileBytes(kTwoRecords)}},
        kDoomTwo},
       {"no key file at all", {}, {{"DOOM.EXE", {{"GAME1", 1}}}}, remove("GAME1"), {}, kDoomEmpty},
   });
@@ -410,10 +410,10 @@ TEST(CrashSafeSaving, SavingTheGameList) {
   ProveAll({
       {"the first list", {}, sorted, save, {{"GameList.lst", ListFile(sorted)}}, sorted, false},
       {"over an older list",
-       {{"GameList.lst", ListFile(kDoomTwo)}, {"DOOM.key", KeyFile(kTwoRecords)}},
+       {{"GameList.lst", ListFile(kDoomTwo)}, {"DOOM.key", test::KeyFileBytes(kTwoRecords)}},
        sorted,
        save,
-       {{"GameList.lst", ListFile(sorted)}, {"DOOM.key", KeyFile(kTwoRecords)}},
+       {{"GameList.lst", ListFile(sorted)}, {"DOOM.key", test::KeyFileBytes(kTwoRecords)}},
        sorted,
        false},
       {"over the leftover of an interrupted save",
@@ -429,9 +429,10 @@ TEST(CrashSafeSaving, SavingTheGameList) {
 TEST(CrashSafeSaving, RemovingAGameWithItsKeyFile) {
   const ListState two = {{"DOOM.EXE", {{"GAME1", 1}, {"GAME2", 0}}}, {"ZORK.EXE", {{"Z", 1}}}};
   const ListState zork = {{"ZORK.EXE", {{"Z", 1}}}};
-  const Bytes zorkKey = KeyFile({{"Z", {Pad('Z')}}});
-  const FolderState both = {
-      {"GameList.lst", ListFile(two)}, {"DOOM.key", KeyFile(kTwoRecords)}, {"ZORK.key", zorkKey}};
+  const Bytes zorkKey = test::KeyFileBytes({{"Z", {test::PadWithButton('Z')}}});
+  const FolderState both = {{"GameList.lst", ListFile(two)},
+                            {"DOOM.key", test::KeyFileBytes(kTwoRecords)},
+                            {"ZORK.key", zorkKey}};
   auto removeGame = [](bool writeList) {
     return [writeList](World& w) { return w.store.RemoveGame("DOOM.EXE", writeList); };
   };
@@ -464,7 +465,7 @@ TEST(CrashSafeSaving, TheEditorsSaveOfAProfile) {
   const ListState after = {{"DOOM.EXE", {{"GAME1", 0}, {"GAME2", 1}}}};
   ProveAll({
       {"save over the active profile",
-       {{"DOOM.key", KeyFile(kTwoRecords)}, {"GameList.lst", ListFile(kDoomTwo)}},
+       {{"DOOM.key", test::KeyFileBytes(kTwoRecords)}, {"GameList.lst", ListFile(kDoomTwo)}},
        kDoomTwo,
        [](World& w) {
          if (w.store.OverwriteProfile("DOOM.EXE", "GAME2") == kNoPosition) return false;
@@ -473,7 +474,7 @@ TEST(CrashSafeSaving, TheEditorsSaveOfAProfile) {
          return w.games.SaveGameList(w.fs, w.store.BuildWorkPath(kGameListName),
                                      w.store.BuildWorkPath(kGameListTempName));
        },
-       {{"DOOM.key", KeyFile({kTwoRecords[0], {"GAME2", {Pad('N')}}})},
+       {{"DOOM.key", test::KeyFileBytes({kTwoRecords[0], {"GAME2", {test::PadWithButton('N')}}})},
         {"GameList.lst", ListFile(after)}},
        after,
        false,

@@ -77,4 +77,16 @@ PadKeyTable ToTable(const TestPad& pad) {
   return table;
 }
 
+TestPad PadWithButton(uint8_t vk, int entries) {
+  TestPad pad = DefaultPad(entries);
+  pad[4] = {kModeTap, {{0x08, vk}}};
+  return pad;
+}
+
+Bytes KeyFileBytes(const std::vector<std::pair<std::string, std::vector<TestPad>>>& records) {
+  Bytes bytes = HeaderBytes();
+  for (const auto& [name, pads] : records) bytes += Stored(RecordBytes(name, pads));
+  return bytes;
+}
+
 }  // namespace kl::test

@@ -33,6 +33,11 @@ TestPad DefaultPad(int entries);
 // A pad of `entries` unassigned entries.
 TestPad EmptyPad(int entries);
 PadKeyTable ToTable(const TestPad& pad);
+// Distinct tables for distinct records: a default pad whose input 4 taps
+// Ctrl + `vk`.
+TestPad PadWithButton(uint8_t vk, int entries = 14);
+// A whole key file as stored: the header, then each record.
+Bytes KeyFileBytes(const std::vector<std::pair<std::string, std::vector<TestPad>>>& records);
 
 class RecordingPrompts : public Prompts {
  public:

@@ -48,19 +48,6 @@ class ProfileStoreTest : public ::testing::Test {
   std::unique_ptr<ProfileStore> m_store;
 };
 
-// Distinct tables for distinct records: slot 0 gets `vk` on input 4.
-TestPad PadWithButton(uint8_t vk, int entries = 14) {
-  TestPad pad = test::DefaultPad(entries);
-  pad[4] = {kModeTap, {{0x08, vk}}};
-  return pad;
-}
-
-Bytes KeyFile(const std::vector<std::pair<std::string, std::vector<TestPad>>>& records) {
-  Bytes bytes = test::HeaderBytes();
-  for (const auto& [name, pads] : records) bytes += test::Stored(test::RecordBytes(name, pads));
-  return bytes;
-}
-
 TEST_F(ProfileStoreTest, SavesAndDeletesByteForByte) {
   // One step of a scenario: save the tables with input 4 set to `vk`, or
   // delete (vk 0).
@@ -77,64 +64,64 @@ TEST_F(ProfileStoreTest, SavesAndDeletesByteForByte) {
   } cases[] = {
       {"first save creates the header",
        {{"GAME1", 'A'}},
-       {{"GAME1", {PadWithButton('A')}}},
+       {{"GAME1", {test::PadWithButton('A')}}},
        {"GAME1"}},
       {"a later save appends",
        {{"GAME1", 'A'}, {"GAME2", 'B'}},
-       {{"GAME1", {PadWithButton('A')}}, {"GAME2", {PadWithButton('B')}}},
+       {{"GAME1", {test::PadWithButton('A')}}, {"GAME2", {test::PadWithButton('B')}}},
        {"GAME1", "GAME2"}},
       {"overwrite moves to the end",
        {{"GAME1", 'A'}, {"GAME2", 'B'}, {"GAME1", 0}, {"GAME1", 'C'}},
-       {{"GAME2", {PadWithButton('B')}}, {"GAME1", {PadWithButton('C')}}},
+       {{"GAME2", {test::PadWithButton('B')}}, {"GAME1", {test::PadWithButton('C')}}},
        {"GAME2", "GAME1"}},
       {"overwriting in one step gives the same bytes",
        {{"GAME1", 'A'}, {"GAME2", 'B'}, {"GAME1", 'C', true}},
-       {{"GAME2", {PadWithButton('B')}}, {"GAME1", {PadWithButton('C')}}},
+       {{"GAME2", {test::PadWithButton('B')}}, {"GAME1", {test::PadWithButton('C')}}},
        {"GAME2", "GAME1"}},
       {"overwriting a record holding 0x0A",
        {{"LF", '\n'}, {"NEXT", 'B'}, {"LF", 'C', true}},
-       {{"NEXT", {PadWithButton('B')}}, {"LF", {PadWithButton('C')}}},
+       {{"NEXT", {test::PadWithButton('B')}}, {"LF", {test::PadWithButton('C')}}},
        {"NEXT", "LF"}},
       {"overwriting a profile not saved yet appends it",
        {{"GAME1", 'A'}, {"NEW", 'N', true}},
-       {{"GAME1", {PadWithButton('A')}}, {"NEW", {PadWithButton('N')}}},
+       {{"GAME1", {test::PadWithButton('A')}}, {"NEW", {test::PadWithButton('N')}}},
        {"GAME1", "NEW"}},
       {"overwriting the only profile",
        {{"GAME1", 'A'}, {"GAME1", 'B', true}},
-       {{"GAME1", {PadWithButton('B')}}},
+       {{"GAME1", {test::PadWithButton('B')}}},
        {"GAME1"}},
       {"overwriting into a new key file",
        {{"GAME1", 'A', true}},
-       {{"GAME1", {PadWithButton('A')}}},
+       {{"GAME1", {test::PadWithButton('A')}}},
        {"GAME1"}},
       {"deleting the first of three",
        {{"ONE", 'A'}, {"TWO", 'B'}, {"THREE", 'C'}, {"ONE", 0}},
-       {{"TWO", {PadWithButton('B')}}, {"THREE", {PadWithButton('C')}}},
+       {{"TWO", {test::PadWithButton('B')}}, {"THREE", {test::PadWithButton('C')}}},
        {"TWO", "THREE"}},
       {"deleting the middle of three",
        {{"ONE", 'A'}, {"TWO", 'B'}, {"THREE", 'C'}, {"TWO", 0}},
-       {{"ONE", {PadWithButton('A')}}, {"THREE", {PadWithButton('C')}}},
+       {{"ONE", {test::PadWithButton('A')}}, {"THREE", {test::PadWithButton('C')}}},
        {"ONE", "THREE"}},
       {"deleting the last of three",
        {{"ONE", 'A'}, {"TWO", 'B'}, {"THREE", 'C'}, {"THREE", 0}},
-       {{"ONE", {PadWithButton('A')}}, {"TWO", {PadWithButton('B')}}},
+       {{"ONE", {test::PadWithButton('A')}}, {"TWO", {test::PadWithButton('B')}}},
        {"ONE", "TWO"}},
       {"deleting the only profile removes the file", {{"GAME1", 'A'}, {"GAME1", 0}}, {}, {}},
       {"a 10-character name",
        {{"ABCDEFGHIJ", 'A'}},
-       {{"ABCDEFGHIJ", {PadWithButton('A')}}},
+       {{"ABCDEFGHIJ", {test::PadWithButton('A')}}},
        {"ABCDEFGHIJ"}},
       {"names differing in case are two profiles",
        {{"game1", 'A'}, {"GAME1", 'B'}, {"game1", 0}},
-       {{"GAME1", {PadWithButton('B')}}},
+       {{"GAME1", {test::PadWithButton('B')}}},
        {"GAME1"}},
       {"a record holding 0x0A bytes, deleted before another",
        {{"LF", '\n'}, {"NEXT", 'B'}, {"LF", 0}},
-       {{"NEXT", {PadWithButton('B')}}},
+       {{"NEXT", {test::PadWithButton('B')}}},
        {"NEXT"}},
       {"a record after one holding 0x0A, deleted",
        {{"LF", '\n'}, {"NEXT", 'B'}, {"NEXT", 0}},
-       {{"LF", {PadWithButton('\n')}}},
+       {{"LF", {test::PadWithButton('\n')}}},
        {"LF"}},
   };
   for (const auto& c : cases) {
@@ -145,7 +132,7 @@ TEST_F(ProfileStoreTest, SavesAndDeletesByteForByte) {
         EXPECT_TRUE(m_store->DeleteProfile("DOOM.EXE", step.name)) << c.what;
         continue;
       }
-      m_store->Table(0) = test::ToTable(PadWithButton(step.vk));
+      m_store->Table(0) = test::ToTable(test::PadWithButton(step.vk));
       const uint8_t position = step.overwrite ? m_store->OverwriteProfile("DOOM.EXE", step.name)
                                               : m_store->AppendProfile("DOOM.EXE", step.name);
       EXPECT_NE(position, kNoPosition) << c.what;
@@ -153,7 +140,7 @@ TEST_F(ProfileStoreTest, SavesAndDeletesByteForByte) {
     if (c.file.empty()) {
       EXPECT_FALSE(test::FileExists(KeyPath())) << c.what;
     } else {
-      EXPECT_EQ(test::ReadFileBytes(KeyPath()), KeyFile(c.file)) << c.what;
+      EXPECT_EQ(test::ReadFileBytes(KeyPath()), test::KeyFileBytes(c.file)) << c.what;
     }
     EXPECT_EQ(ListedProfiles(), c.listed) << c.what;
     EXPECT_TRUE(m_prompts.messages.empty()) << c.what;
@@ -178,27 +165,29 @@ TEST_F(ProfileStoreTest, AStoredLineFeedRoundTrips) {
   pad[5] = {kModeTap, std::vector<std::pair<uint8_t, uint8_t>>(10, {0x0A, 'X'})};
   m_store->Table(0) = test::ToTable(pad);
   ASSERT_EQ(m_store->AppendProfile("DOOM.EXE", "TEN"), 0);
-  m_store->Table(0) = test::ToTable(PadWithButton('B'));
+  m_store->Table(0) = test::ToTable(test::PadWithButton('B'));
   ASSERT_EQ(m_store->AppendProfile("DOOM.EXE", "AFTER"), 1);
   EXPECT_EQ(test::ReadFileBytes(KeyPath()),
-            KeyFile({{"TEN", {pad}}, {"AFTER", {PadWithButton('B')}}}));
+            test::KeyFileBytes({{"TEN", {pad}}, {"AFTER", {test::PadWithButton('B')}}}));
 
   FreeKeyTable(m_store->Table(0));
   EXPECT_EQ(m_store->LoadProfile("DOOM.EXE", "TEN"), LoadResult::kLoaded);
   EXPECT_EQ(m_store->Table(0), test::ToTable(pad));
   EXPECT_EQ(m_store->LoadProfile("DOOM.EXE", "AFTER"), LoadResult::kLoaded);
-  EXPECT_EQ(m_store->Table(0), test::ToTable(PadWithButton('B')));
+  EXPECT_EQ(m_store->Table(0), test::ToTable(test::PadWithButton('B')));
 }
 
 TEST_F(ProfileStoreTest, SavesEveryAttachedPadInSlotOrder) {
   m_store->SetPadCount(3);
-  m_store->Table(0) = test::ToTable(PadWithButton('A'));
-  m_store->Table(1) = test::ToTable(PadWithButton('B', 16));
-  m_store->Table(2) = test::ToTable(PadWithButton('C'));
-  m_store->Table(3) = test::ToTable(PadWithButton('D'));
+  m_store->Table(0) = test::ToTable(test::PadWithButton('A'));
+  m_store->Table(1) = test::ToTable(test::PadWithButton('B', 16));
+  m_store->Table(2) = test::ToTable(test::PadWithButton('C'));
+  m_store->Table(3) = test::ToTable(test::PadWithButton('D'));
   ASSERT_EQ(m_store->AppendProfile("DOOM.EXE", "GAME1"), 0);
   EXPECT_EQ(test::ReadFileBytes(KeyPath()),
-            KeyFile({{"GAME1", {PadWithButton('A'), PadWithButton('B', 16), PadWithButton('C')}}}));
+            test::KeyFileBytes({{"GAME1",
+                                 {test::PadWithButton('A'), test::PadWithButton('B', 16),
+                                  test::PadWithButton('C')}}}));
 }
 
 TEST_F(ProfileStoreTest, AppendRefusals) {
@@ -218,8 +207,8 @@ TEST_F(ProfileStoreTest, AppendRefusals) {
 }
 
 TEST_F(ProfileStoreTest, LoadsIntoTheSlotsTheRecordHolds) {
-  const TestPad twoKeys = PadWithButton('Q');
-  const TestPad sixteen = PadWithButton('W', 16);
+  const TestPad twoKeys = test::PadWithButton('Q');
+  const TestPad sixteen = test::PadWithButton('W', 16);
   struct Expect {
     int slot;
     PadKeyTable table;
@@ -234,13 +223,13 @@ TEST_F(ProfileStoreTest, LoadsIntoTheSlotsTheRecordHolds) {
     std::array<PadKeyTable, 2> tables;
   } cases[] = {
       {"one block with two pads attached changes slot 0 only",
-       KeyFile({{"GAME1", {twoKeys}}}),
+       test::KeyFileBytes({{"GAME1", {twoKeys}}}),
        "GAME1",
        {10, 10},
        LoadResult::kLoaded,
        {test::ToTable(twoKeys), untouched}},
       {"14 entries into a 12-button slot gain 14 and 15 unassigned",
-       KeyFile({{"GAME1", {twoKeys, twoKeys}}}),
+       test::KeyFileBytes({{"GAME1", {twoKeys, twoKeys}}}),
        "GAME1",
        {12, 12},
        LoadResult::kLoaded,
@@ -255,25 +244,25 @@ TEST_F(ProfileStoreTest, LoadsIntoTheSlotsTheRecordHolds) {
           return p;
         }())}},
       {"16 entries into a 10-button slot are all kept",
-       KeyFile({{"GAME1", {sixteen}}}),
+       test::KeyFileBytes({{"GAME1", {sixteen}}}),
        "GAME1",
        {10, 10},
        LoadResult::kLoaded,
        {test::ToTable(sixteen), untouched}},
       {"the second record",
-       KeyFile({{"A", {twoKeys}}, {"B", {sixteen, twoKeys}}}),
+       test::KeyFileBytes({{"A", {twoKeys}}, {"B", {sixteen, twoKeys}}}),
        "B",
        {10, 10},
        LoadResult::kLoaded,
        {test::ToTable(sixteen), test::ToTable(twoKeys)}},
       {"a name differing in case is not found",
-       KeyFile({{"GAME1", {twoKeys}}}),
+       test::KeyFileBytes({{"GAME1", {twoKeys}}}),
        "game1",
        {10, 10},
        LoadResult::kNotFound,
        {untouched, untouched}},
       {"a 0x1A byte inside an earlier record is data",
-       KeyFile({{"A", {PadWithButton(0x1A)}}, {"B", {twoKeys}}}),
+       test::KeyFileBytes({{"A", {test::PadWithButton(0x1A)}}, {"B", {twoKeys}}}),
        "B",
        {10, 10},
        LoadResult::kLoaded,
@@ -314,7 +303,7 @@ TEST_F(ProfileStoreTest, LoadingFromAMissingFileShowsAMessage) {
 // Malformed records: nothing beyond four slots or 33 strokes is written,
 // every table stays complete, no message.
 TEST_F(ProfileStoreTest, DamagedRecordsLeaveCompleteTables) {
-  const TestPad keys = PadWithButton('Q');
+  const TestPad keys = test::PadWithButton('Q');
   const Bytes good = test::RecordBytes("GAME1", {keys, keys});
   const size_t firstBlock = 369;                 // S of slot 0 at record offset 369
   const size_t entry5 = firstBlock + 3 + 5 * 4;  // entries 0..4 hold one stroke each
@@ -380,7 +369,8 @@ TEST_F(ProfileStoreTest, DamagedRecordsLeaveCompleteTables) {
 }
 
 TEST_F(ProfileStoreTest, DeleteWithoutARecordChangesNoByte) {
-  const Bytes file = KeyFile({{"GAME1", {PadWithButton('A')}}, {"GAME2", {PadWithButton('B')}}});
+  const Bytes file = test::KeyFileBytes(
+      {{"GAME1", {test::PadWithButton('A')}}, {"GAME2", {test::PadWithButton('B')}}});
   test::WriteFileBytes(KeyPath(), file);
   m_games.AddProfileToGame("DOOM.EXE", "GAME3", 0);
   EXPECT_TRUE(m_store->DeleteProfile("DOOM.EXE", "GAME3"));
@@ -396,9 +386,10 @@ TEST_F(ProfileStoreTest, DeleteWithoutARecordChangesNoByte) {
 
 TEST_F(ProfileStoreTest, DeleteLeavesADamagedFileAlone) {
   // A length reaching into the next record would cut that profile off.
-  Bytes a = test::RecordBytes("GAME1", {PadWithButton('A')});
+  Bytes a = test::RecordBytes("GAME1", {test::PadWithButton('A')});
   a[268] = static_cast<char>(a[268] + 20);
-  const Bytes file = test::HeaderBytes() + a + test::RecordBytes("GAME2", {PadWithButton('B')});
+  const Bytes file =
+      test::HeaderBytes() + a + test::RecordBytes("GAME2", {test::PadWithButton('B')});
   test::WriteFileBytes(KeyPath(), file);
   m_games.AddProfileToGame("DOOM.EXE", "GAME1", 0);
   EXPECT_FALSE(m_store->DeleteProfile("DOOM.EXE", "GAME1"));
@@ -410,7 +401,7 @@ TEST_F(ProfileStoreTest, DeleteLeavesADamagedFileAlone) {
 }
 
 TEST_F(ProfileStoreTest, DeleteWithAnUnreadableFileChangesNothing) {
-  const Bytes file = KeyFile({{"GAME1", {PadWithButton('A')}}});
+  const Bytes file = test::KeyFileBytes({{"GAME1", {test::PadWithButton('A')}}});
   test::WriteFileBytes(KeyPath(), file);
   m_games.AddProfileToGame("DOOM.EXE", "GAME1", 0);
   test::FaultyFileSystem faulty;
@@ -423,7 +414,7 @@ TEST_F(ProfileStoreTest, DeleteWithAnUnreadableFileChangesNothing) {
 }
 
 TEST_F(ProfileStoreTest, GetKeyEntryReadsTheCurrentPad) {
-  m_store->Table(1) = test::ToTable(PadWithButton('Z'));
+  m_store->Table(1) = test::ToTable(test::PadWithButton('Z'));
   KeySequence s;
   uint8_t mode = 0;
   ASSERT_TRUE(m_store->GetKeyEntry(4, s, mode));
@@ -453,7 +444,8 @@ TEST(ProfileStorePaths, WorkFolderAndPaths) {
 // delete leaves the old key file and list, or the new ones.
 TEST_F(ProfileStoreTest, EveryFailedStepKeepsTheOldOrTheNewState) {
   using Step = test::FaultyFileSystem::Step;
-  const Bytes two = KeyFile({{"GAME1", {PadWithButton('A')}}, {"GAME2", {PadWithButton('B')}}});
+  const Bytes two = test::KeyFileBytes(
+      {{"GAME1", {test::PadWithButton('A')}}, {"GAME2", {test::PadWithButton('B')}}});
   struct Operation {
     const char* what;
     Bytes before;
@@ -467,28 +459,29 @@ TEST_F(ProfileStoreTest, EveryFailedStepKeepsTheOldOrTheNewState) {
        "",
        {},
        [](ProfileStore& s) { return s.AppendProfile("DOOM.EXE", "NEW") == 0; },
-       KeyFile({{"NEW", {PadWithButton('N')}}}),
+       test::KeyFileBytes({{"NEW", {test::PadWithButton('N')}}}),
        {"NEW"}},
       {"later save",
        two,
        {"GAME1", "GAME2"},
        [](ProfileStore& s) { return s.AppendProfile("DOOM.EXE", "NEW") == 2; },
-       two + test::Stored(test::RecordBytes("NEW", {PadWithButton('N')})),
+       two + test::Stored(test::RecordBytes("NEW", {test::PadWithButton('N')})),
        {"GAME1", "GAME2", "NEW"}},
       {"overwrite",
        two,
        {"GAME1", "GAME2"},
        [](ProfileStore& s) { return s.OverwriteProfile("DOOM.EXE", "GAME1") == 1; },
-       KeyFile({{"GAME2", {PadWithButton('B')}}, {"GAME1", {PadWithButton('N')}}}),
+       test::KeyFileBytes(
+           {{"GAME2", {test::PadWithButton('B')}}, {"GAME1", {test::PadWithButton('N')}}}),
        {"GAME2", "GAME1"}},
       {"delete",
        two,
        {"GAME1", "GAME2"},
        [](ProfileStore& s) { return s.DeleteProfile("DOOM.EXE", "GAME1"); },
-       KeyFile({{"GAME2", {PadWithButton('B')}}}),
+       test::KeyFileBytes({{"GAME2", {test::PadWithButton('B')}}}),
        {"GAME2"}},
       {"delete the last",
-       KeyFile({{"GAME1", {PadWithButton('A')}}}),
+       test::KeyFileBytes({{"GAME1", {test::PadWithButton('A')}}}),
        {"GAME1"},
        [](ProfileStore& s) { return s.DeleteProfile("DOOM.EXE", "GAME1"); },
        "",
@@ -506,7 +499,7 @@ TEST_F(ProfileStoreTest, EveryFailedStepKeepsTheOldOrTheNewState) {
         faulty.FailAt(step, k);
         ProfileStore store(faulty, m_prompts, m_games, m_folder.Path());
         store.SetPadCount(1);
-        store.Table(0) = test::ToTable(PadWithButton('N'));
+        store.Table(0) = test::ToTable(test::PadWithButton('N'));
         const bool ok = op.run(store);
         const std::string label = std::string(op.what) + " step " +
                                   std::to_string(static_cast<int>(step)) + " k " +
@@ -542,7 +535,8 @@ namespace {
 // exactly one record.
 TEST_F(ProfileStoreTest, GarbageNeverBreaksTheReaders) {
   std::mt19937 random(777);
-  const Bytes good = KeyFile({{"GAME1", {PadWithButton('\n')}}, {"GAME2", {PadWithButton('B')}}});
+  const Bytes good = test::KeyFileBytes(
+      {{"GAME1", {test::PadWithButton('\n')}}, {"GAME2", {test::PadWithButton('B')}}});
   const char specials[] = {'\r', '\n', '\x1A', '\0', '\x01', ' ', '[', '\xFF'};
   for (int round = 0; round < 300; ++round) {
     Bytes bytes = good.substr(0, random() % (good.size() + 1));
