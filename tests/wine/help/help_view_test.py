@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""KLOOM.HLP and OSTRA.HLP in Wine's help viewer: each help call the programs
+make (the contents, and a numeric context id of every help table) opens the
+topic, and the viewer shows exactly the topic's title and text from its
+source. A picture of the screen is saved for each call.
+
+Run by the Wine harness (KL_WINE, DISPLAY and WINEPREFIX are set) with:
+  help_view_test.py HELPSHOW.EXE HELP_FOLDER SOURCE_FOLDER SCREENSHOT_FOLDER
+"""
+
+import os
+import subprocess
+import sys
+
+HELP_CONTEXT = 1
+HELP_FINDER = 11
+
+# (picture name, help file, command, data): what the programs ask for, in an
+# order where no call shows the same topic as the call before it.
+CALLS = [
+    ("kloom-help-topics", "KLOOM.HLP", HELP_FINDER, 1),            # Help menu, Help Topics
+    ("kloom-assignment-table-list", "KLOOM.HLP", HELP_CONTEXT, 52),  # dialog 103
+    ("kloom-assignment-table-ok", "KLOOM.HLP", HELP_CONTEXT, 53),
+    ("kloom-profile-name-edit", "KLOOM.HLP", HELP_CONTEXT, 60),      # dialog 102
+    ("kloom-help-contents", "KLOOM.HLP", HELP_CONTEXT, 1),          # Help menu, Help Contents
+    ("kloom-web-address-edit", "KLOOM.HLP", HELP_CONTEXT, 63),      # dialog 281
+    ("ostra-sheet-help", "OSTRA.HLP", HELP_FINDER, 25),             # the sheet's Help button
+    ("ostra-sheet-ok", "OSTRA.HLP", HELP_CONTEXT, 7),
+    ("ostra-select-list", "OSTRA.HLP", HELP_CONTEXT, 10),
+    ("ostra-calibrate-back", "OSTRA.HLP", HELP_CONTEXT, 3),
+    ("ostra-test-axes", "OSTRA.HLP", HELP_CONTEXT, 14),
+    ("ostra-type-number", "OSTRA.HLP", HELP_CONTEXT, 13),
+    ("ostra-custom-hat", "OSTRA.HLP", HELP_CONTEXT, 21),
+]
+
+
+def expected_lines(source, command, data):
+    """The title and paragraphs of the topic a call should open."""
+    if command == HELP_FINDER:
+        wanted = [t for t in source.topics if t.name.lower() == source.contents.lower()]
+    else:
+        wanted = [t for t in source.topics if t.map_id == data]
+    topic = wanted[0]
+    lines = [topic.title]
+    for paragraph in topic.paragraphs:
+        lines.append("".join(piece[1] for piece in paragraph))
+    return lines
+
+
+def shown_lines(raw):
+    text = raw.decode("cp1252").replace("\r\n", "\n").replace("\r", "\n")
+    return [line.strip() for line in text.split("\n") if line.strip()]
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def main():
+    helpshow, help_folder, source_folder, shots = sys.argv[1:5]
+    sys.path.insert(0, os.path.join(source_folder))
+    import help_source
+
+    sources = {name: help_source.parse(os.path.join(source_folder, f"{name[:-4].lower()}.help"))
+               for name in ("KLOOM.HLP", "OSTRA.HLP")}
+    os.makedirs(shots, exist_ok=True)
+    wine = os.environ.get("KL_WINE", "wine")
+    failures = 0
+    for name, file_name, command, data in CALLS:
+        help_file = windows_path(os.path.join(help_folder, file_name))
+        out = os.path.join(shots, name + ".txt")
+        if os.path.exists(out):
+            os.remove(out)
+        # The viewer inherits the helper's output handles and outlives it:
+        # a pipe would stay open, so the output goes to a file.
+        log = os.path.join(shots, name + ".log")
+        with open(log, "w") as log_file:
+            run = subprocess.run([wine, helpshow, help_file, str(command), str(data),
+                                  windows_path(out)], stdin=subprocess.DEVNULL, stdout=log_file,
+                                 stderr=subprocess.STDOUT, timeout=60)
+        picture = os.path.join(shots, name + ".png")
+        subprocess.run(["import", "-window", "root", picture], check=False)
+        want = expected_lines(sources[file_name], command, data)
+        if run.returncode != 0:
+            with open(log, errors="replace") as log_file:
+                print(f"FAIL {name}: {log_file.read().strip()[-400:]}")
+            failures += 1
+            continue
+        with open(out, "rb") as f:
+            got = shown_lines(f.read())
+        if got != want:
+            print(f"FAIL {name}: the viewer shows {got!r}, the topic is {want!r}")
+            failures += 1
+            continue
+        print(f"ok   {name}: {want[0]!r} ({picture})")
+    subprocess.run([wine, helpshow, "--quit", windows_path(os.path.join(help_folder, "OSTRA.HLP"))],
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=60)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

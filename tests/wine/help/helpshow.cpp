@@ -1,0 +1,116 @@
+// helpshow: asks the help system for a topic the way the programs do, and
+// writes down what the help window then shows.
+//
+//   helpshow.exe FILE COMMAND DATA OUT.txt
+//     calls WinHelpA(owner, FILE, COMMAND, DATA), waits (at most 20 s) until
+//     the help window's text is not empty, differs from what it showed
+//     before the call and has stayed the same for 300 ms, and writes that
+//     text to OUT.txt. Exit status 0 when it did, 1 when the call was
+//     refused or no new text came. The help window stays open.
+//   helpshow.exe --quit FILE
+//     asks the help window to close and waits until it has.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+HWND HelpWindow() {
+  HWND main = FindWindowA("MS_WINHELP", nullptr);
+  return main && IsWindowVisible(main) ? main : nullptr;
+}
+
+BOOL CALLBACK FindRichEdit(HWND child, LPARAM param) {
+  char name[64] = {};
+  GetClassNameA(child, name, sizeof(name));
+  if (std::string(name).find("RichEdit") == std::string::npos || !IsWindowVisible(child))
+    return TRUE;
+  *reinterpret_cast<HWND*>(param) = child;
+  return FALSE;
+}
+
+// The text control inside the help window.
+HWND HelpText() {
+  HWND main = HelpWindow();
+  if (!main) return nullptr;
+  HWND found = nullptr;
+  EnumChildWindows(main, FindRichEdit, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// GetWindowText does not ask a window of another process for its text; the
+// messages do.
+std::string ShownText() {
+  HWND text = HelpText();
+  if (!text) return "";
+  LRESULT length = SendMessageA(text, WM_GETTEXTLENGTH, 0, 0);
+  if (length <= 0) return "";
+  std::string out(static_cast<size_t>(length) + 1, '\0');
+  LRESULT got = SendMessageA(text, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                             reinterpret_cast<LPARAM>(out.data()));
+  out.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return out;
+}
+
+void Pump(DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(20);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+std::string WaitForNewText(const std::string& before) {
+  DWORD start = GetTickCount();
+  std::string last;
+  DWORD steadySince = 0;
+  while (GetTickCount() - start < 20000) {
+    Pump(50);
+    std::string now = ShownText();
+    if (now.empty() || now == before) {
+      last.clear();
+    } else if (now != last) {
+      last = now;
+      steadySince = GetTickCount();
+    } else if (GetTickCount() - steadySince >= 300) {
+      return now;
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HWND owner = CreateWindowA("STATIC", "helpshow", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+  if (argc == 3 && std::string(argv[1]) == "--quit") {
+    WinHelpA(owner, argv[2], HELP_QUIT, 0);
+    for (int i = 0; i < 200 && HelpWindow(); ++i) Pump(50);
+    return HelpWindow() ? 1 : 0;
+  }
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: helpshow FILE COMMAND DATA OUT.txt | helpshow --quit FILE\n");
+    return 2;
+  }
+  const UINT command = static_cast<UINT>(std::strtoul(argv[2], nullptr, 0));
+  const ULONG_PTR data = std::strtoul(argv[3], nullptr, 0);
+  const std::string before = ShownText();
+  if (!WinHelpA(owner, argv[1], command, data)) {
+    std::printf("WinHelpA refused command %u\n", command);
+    return 1;
+  }
+  const std::string text = WaitForNewText(before);
+  if (text.empty()) {
+    std::printf("the help window showed no new text\n");
+    return 1;
+  }
+  Pump(300);  // the window finishes painting before anyone takes its picture
+  FILE* out = std::fopen(argv[4], "wb");
+  if (!out) return 1;
+  bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  return std::fclose(out) == 0 && written ? 0 : 1;
+}
