@@ -291,7 +291,14 @@ def btree(structure, page_size, flags, entries):
     return header + page
 
 
+# The context tree is written as a single leaf page of 8-byte entries.
+MAX_TOPICS = (BTREE_PAGE - 8) // 8
+
+
 def context_file(source, offsets, hashes):
+    if len(source.topics) > MAX_TOPICS:
+        raise FormatError(f"{len(source.topics)} topics; a help file of this compiler holds "
+                          f"at most {MAX_TOPICS}")
     entries = sorted((signed32(hashes[t.name.lower()]), offsets[i])
                      for i, t in enumerate(source.topics))
     return btree("L4", BTREE_PAGE, 0x0002,

@@ -12,6 +12,9 @@ import os
 import subprocess
 import sys
 
+sys.path.insert(0, sys.argv[3] if len(sys.argv) > 3 else ".")
+import help_source  # noqa: E402
+
 HELP_CONTEXT = 1
 HELP_FINDER = 11
 
@@ -31,7 +34,32 @@ CALLS = [
     ("ostra-test-axes", "OSTRA.HLP", HELP_CONTEXT, 14),
     ("ostra-type-number", "OSTRA.HLP", HELP_CONTEXT, 13),
     ("ostra-custom-hat", "OSTRA.HLP", HELP_CONTEXT, 21),
+    # A file of odd topics made here: a paragraph running over several topic
+    # blocks and characters above 127.
+    ("odd-long-paragraph", "ODD.HLP", HELP_CONTEXT, 2),
+    ("odd-characters", "ODD.HLP", HELP_CONTEXT, 3),
 ]
+
+ODD_SOURCE = """@title Odd topics
+@topic main 1: Odd topics
+Start.
+@topic long 2: A long paragraph
+{words}
+@popup accents 3: Caf\u00e9 \u00e0 la cr\u00e8me
+5 \u20ac, \u00bd \u2013 na\u00efve \u00fcber Stra\u00dfe, \u00a9 \u00ae \u00b0
+"""
+
+
+def make_odd_file(folder):
+    """Compiles the odd source; returns the help file's path."""
+    words = " ".join(f"word{i}" for i in range(3000))
+    source = os.path.join(folder, "odd.help")
+    with open(source, "w", encoding="utf-8") as f:
+        f.write(ODD_SOURCE.format(words=words))
+    compiler = os.path.join(os.path.dirname(help_source.__file__), "helpc.py")
+    hlp = os.path.join(folder, "ODD.HLP")
+    subprocess.run([sys.executable, compiler, source, "--hlp", hlp], check=True)
+    return hlp, source
 
 
 def expected_lines(source, command, data):
@@ -58,16 +86,16 @@ def windows_path(path):
 
 def main():
     helpshow, help_folder, source_folder, shots = sys.argv[1:5]
-    sys.path.insert(0, os.path.join(source_folder))
-    import help_source
-
-    sources = {name: help_source.parse(os.path.join(source_folder, f"{name[:-4].lower()}.help"))
-               for name in ("KLOOM.HLP", "OSTRA.HLP")}
     os.makedirs(shots, exist_ok=True)
+    files = {name: (os.path.join(help_folder, name),
+                    os.path.join(source_folder, f"{name[:-4].lower()}.help"))
+             for name in ("KLOOM.HLP", "OSTRA.HLP")}
+    files["ODD.HLP"] = make_odd_file(shots)
+    sources = {name: help_source.parse(source) for name, (_, source) in files.items()}
     wine = os.environ.get("KL_WINE", "wine")
     failures = 0
     for name, file_name, command, data in CALLS:
-        help_file = windows_path(os.path.join(help_folder, file_name))
+        help_file = windows_path(files[file_name][0])
         out = os.path.join(shots, name + ".txt")
         if os.path.exists(out):
             os.remove(out)
