@@ -19,6 +19,7 @@
 #include "platform/sim/sim_registry.h"
 #include "resources/builtin_strings.h"
 #include "tools/kltool/commands.h"
+#include "tools/kltool/joystick_pages.h"
 #include "tools/kltool/script_words.h"
 
 #ifdef KL_TOOL_HAS_WIN32_SEAMS
@@ -300,7 +301,8 @@ std::optional<uint32_t> ParseJoystickId(const std::string& text, std::string& er
 
 constexpr const char* kUsage =
     "usage: kltool joystick show [--json] | autodetect | set ID TYPE [--flags N] [--buttons N] | "
-    "remove ID; options --registry FILE.reg, --answering LIST";
+    "remove ID | calibrate [SCRIPT] | testpage [SCRIPT]; options --registry FILE.reg, "
+    "--answering LIST";
 
 }  // namespace
 
@@ -311,9 +313,11 @@ int RunJoystick(const Args& args) {
   if (options.words.empty()) return UserError(kUsage);
   const std::string& command = options.words[0];
   const size_t operands = options.words.size() - 1;
-  const bool changes = command != "show";
+  const bool page = command == "calibrate" || command == "testpage";
+  const bool changes = command == "autodetect" || command == "set" || command == "remove";
   if (!((command == "show" && operands == 0) || (command == "autodetect" && operands == 0) ||
-        (command == "set" && operands == 2) || (command == "remove" && operands == 1))) {
+        (command == "set" && operands == 2) || (command == "remove" && operands == 1) ||
+        (page && operands <= 1))) {
     return UserError(kUsage);
   }
 
@@ -339,13 +343,36 @@ int RunJoystick(const Args& args) {
     if (!PlugAnswering(*options.answering, *simJoystick, error)) return UserError(error);
   }
   Registry& registry = fileRegistry ? static_cast<Registry&>(*fileRegistry) : system.registry;
-  Joystick& joystick = simJoystick ? static_cast<Joystick&>(*simJoystick) : system.joystick;
+  Joystick& driver = simJoystick ? static_cast<Joystick&>(*simJoystick) : system.joystick;
+  // The page scripts make polls fail on request; nothing else does.
+  FailableJoystick joystick(driver);
   const BuiltinStrings strings(StringModule::kOstra);
   JoystickRegistry joysticks(registry, joystick, strings);
 
   AppletState state;
   joysticks.BuildJoystickTypeList(state.types);
   joysticks.LoadJoystickTable(state.types, state.working);
+
+  if (page) {
+    // As the selection page leaves the table: probed, with the pads' buttons.
+    FillDeviceList(joysticks, state);
+    state.respondingCount = joysticks.CountRespondingJoysticks();
+    state.opening = state.applied = state.working;
+    const std::string before = fileRegistry ? fileRegistry->DumpText() : "";
+    const std::optional<std::string> script =
+        operands == 1 ? std::optional<std::string>(options.words[1]) : std::nullopt;
+    const PageKind kind = command == "calibrate" ? PageKind::kCalibration : PageKind::kTest;
+    if (!RunPageScript(kind, script, joysticks, state, joystick, simJoystick.get(), error)) {
+      return UserError(error);
+    }
+    if (fileRegistry) {
+      const std::string after = fileRegistry->DumpText();
+      if (after != before && !WriteFileAtomically(*options.registryFile, after)) {
+        return UserError("cannot write " + *options.registryFile);
+      }
+    }
+    return 0;
+  }
 
   if (command == "show") {
     // Status and pad buttons from a probe; the configuration as stored.

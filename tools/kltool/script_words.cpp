@@ -80,6 +80,24 @@ bool SplitWords(const std::string& line, std::vector<std::string>& words, std::s
   return true;
 }
 
+bool ReadScript(const std::optional<std::string>& path, std::string& script, std::string& error) {
+#ifdef _WIN32
+  // The same bytes on every platform: no line-end translation either way.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  if (!path) {
+    if (ReadAll(stdin, script)) return true;
+    error = "cannot read the script from standard input";
+    return false;
+  }
+  std::FILE* file = std::fopen(path->c_str(), "rb");
+  const bool ok = file && ReadAll(file, script);
+  if (file) std::fclose(file);
+  if (!ok) error = "cannot read " + *path;
+  return ok;
+}
+
 int RunScript(const std::vector<std::string>& args, const char* usage,
               const std::function<ScriptCommand(const std::string& folder)>& start,
               const std::function<void()>& beforeError, const std::function<void()>& finish) {
@@ -87,24 +105,12 @@ int RunScript(const std::vector<std::string>& args, const char* usage,
   const std::string& folder = args[0];
   std::error_code ec;
   if (!std::filesystem::is_directory(folder, ec)) return UserError("not a folder: " + folder);
-#ifdef _WIN32
-  // The same bytes on every platform: no line-end translation either way.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stdin), _O_BINARY);
-#endif
   std::string script;
   const std::string scriptName = args.size() == 2 ? args[1] : "-";
-  if (args.size() == 2) {
-    std::FILE* file = std::fopen(args[1].c_str(), "rb");
-    if (!file) return UserError("cannot read " + args[1]);
-    const bool ok = ReadAll(file, script);
-    std::fclose(file);
-    if (!ok) return UserError("cannot read " + args[1]);
-  } else if (!ReadAll(stdin, script)) {
-    return UserError("cannot read the script from standard input");
-  }
-
   std::string error;
+  const std::optional<std::string> path =
+      args.size() == 2 ? std::optional<std::string>(args[1]) : std::nullopt;
+  if (!ReadScript(path, script, error)) return UserError(error);
   const bool ok = RunScriptText(folder, scriptName, script, start, beforeError, finish, error);
   std::fflush(stdout);
   return ok ? 0 : UserError(error);

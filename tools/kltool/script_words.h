@@ -22,6 +22,11 @@ bool SplitWords(const std::string& line, std::vector<std::string>& words, std::s
 using ScriptCommand =
     std::function<bool(const std::vector<std::string>& words, std::string& error)>;
 
+// Reads a script from the file `path`, or from standard input without one, with
+// no line-end translation on any platform (standard output is switched to
+// the same). False with `error` set when it cannot be read.
+bool ReadScript(const std::optional<std::string>& path, std::string& script, std::string& error);
+
 // Runs a scripted command's `FOLDER [SCRIPT]` arguments: checks the folder,
 // reads the script from the file or from standard input (no line-end
 // translation on any platform) and hands each line's words to the command

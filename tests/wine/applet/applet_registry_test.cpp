@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,39 @@ TEST_F(AppletOnWine, KltoolJoystickWorksOnTheRealRegistry) {
   const RunResult remove = RunHelper("kltool.exe", {"joystick", "remove", "1"});
   ASSERT_EQ(remove.exitCode, 0u) << remove.output;
   EXPECT_TRUE(RecognisedIds().empty());
+}
+
+// The calibration and test pages through kltool.exe, with Wine's registry and
+// the virtual pad as the joystick driver (no --registry, no --answering).
+TEST_F(AppletOnWine, KltoolRunsThePagesOnTheRealDriver) {
+  const RunResult autodetect = RunHelper("kltool.exe", {"joystick", "autodetect"});
+  ASSERT_EQ(autodetect.exitCode, 0u) << autodetect.output;
+  Vpadctl({"press", "0", "11"});
+  const std::string script = kl::winetest::TempPath("pages-script.txt");
+  HANDLE file = CreateFileA(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const char text[] = "current 1\nactivate\ntick\ndeactivate\n";
+  DWORD written = 0;
+  WriteFile(file, text, sizeof text - 1, &written, nullptr);
+  CloseHandle(file);
+
+  const RunResult test = RunHelper("kltool.exe", {"joystick", "testpage", script});
+  ASSERT_EQ(test.exitCode, 0u) << test.output;
+  const std::vector<std::string> lines = kl::winetest::Lines(test.output);
+  auto has = [&lines](const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  };
+  EXPECT_TRUE(has("picture 400 0,0,379,264")) << test.output;
+  EXPECT_TRUE(has("picture 421 279,40,314,74")) << "button 12 is held\n" << test.output;
+
+  const RunResult calibrate = RunHelper("kltool.exe", {"joystick", "calibrate", script});
+  ASSERT_EQ(calibrate.exitCode, 0u) << calibrate.output;
+  EXPECT_NE(calibrate.output.find("string 1067 57349\n"), std::string::npos) << calibrate.output;
+  EXPECT_NE(calibrate.output.find("prompt 1\ntimer start\n"), std::string::npos)
+      << calibrate.output;
+  EXPECT_EQ(calibrate.output.find("modified"), std::string::npos) << "nothing was finished";
+  DeleteFileA(script.c_str());
 }
 
 TEST_F(AppletOnWine, KltoolRefusesBadInputWithOneLine) {
