@@ -148,8 +148,12 @@ class PadView {
   void OnTimer(uint32_t id);
   // The tooltip control asks for the text of tool `toolId`: none shows no tip.
   std::optional<std::string> TooltipText(uint32_t toolId);
-  // Ends printing: the frame may shrink back from its preview width.
-  void OnEndPrinting() { m_previewWide = false; }
+  // A page is printed or previewed: the view draws nothing until printing ends.
+  void OnPrintPage() { m_printing = 1; }
+  // Printing has ended: the view draws again and the frame snaps back from
+  // its preview width.
+  void OnEndPrinting();
+  bool Printing() const { return m_printing != 0; }
   bool PreviewWide() const { return m_previewWide; }
 
   // The picture menus' commands: menu 1..3, item from 0.

@@ -175,6 +175,12 @@ void PadView::PrintPreview() {
   m_ports.prompts.Print(PrintCommand::kPreview);
 }
 
+void PadView::OnEndPrinting() {
+  m_printing = 0;
+  m_previewWide = false;
+  m_ports.shell.Resize(0, 0);
+}
+
 void PadView::WebPage() {
   const std::optional<std::string> address = m_ports.prompts.WebAddress(kMakerWebAddress);
   if (address) m_ports.shell.Open(*address);
