@@ -29,7 +29,7 @@ MAX_TITLE = 127
 MAX_PARAGRAPH = 30000
 
 NAME = re.compile(r"^[A-Za-z0-9_.]+$")
-TOPIC_LINE = re.compile(r"^@(topic|popup)[ \t]+(\S+)(?:[ \t]+(\S+))?[ \t]*:(.*)$")
+TOPIC_LINE = re.compile(r"^@(topic|popup)[ \t]+([^\s:]+)(?:[ \t]+([^\s:]+))?[ \t]*:(.*)$")
 LINK = re.compile(r"\[\[([^\]|]*)\|([^\]]*)\]\]")
 
 
@@ -176,6 +176,8 @@ def parse(path):
                 continue
             word, _, value = line[1:].partition(" ")
             value = value.strip()
+            if word in ("topic", "popup"):
+                raise SourceError(f"{where}: expected @{word} NAME [ID]: TITLE")
             if word in ("title", "copyright", "book", "contents") and not value:
                 raise SourceError(f"{where}: @{word} needs a value")
             if word in ("title", "copyright", "book"):

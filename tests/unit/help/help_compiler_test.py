@@ -57,7 +57,7 @@ def name_hash(name):
     return value
 
 
-TOPIC = re.compile(r"^@(topic|popup)\s+(\S+)(?:\s+(\d+))?\s*:\s*(.*?)\s*$")
+TOPIC = re.compile(r"^@(topic|popup)\s+([^\s:]+)(?:\s+(\d+))?\s*:\s*(.*?)\s*$")
 
 
 def topics_of(source_text):
@@ -204,6 +204,11 @@ class OddSources(unittest.TestCase):
         self.assertEqual(body_text(topic), [text])
         self.assertIn("\r\n1 \u00c9t\u00e9=accents\r\n", cnt)
 
+    def test_title_with_a_colon(self):
+        help_file, _ = compiled(self, HEAD + "@popup colon 8: Save: under a new name\nText.\n")
+        self.assertEqual(hlp_reader.topic_at(help_file, help_file.map[8]).title,
+                         "Save: under a new name")
+
     def test_jump_text_and_target(self):
         help_file, _ = compiled(self, HEAD + "@topic other 2: Other\nSee [[the main topic|MAIN]] now.\n")
         paragraph = help_file.topics[1].paragraphs[1]
@@ -229,6 +234,7 @@ class OddSources(unittest.TestCase):
          "test.help:2: text before the first topic"),
         ("paragraph too long", HEAD + "@topic big: Big\n" + "x" * 30001 + "\n",
          "a paragraph of 30001 characters"),
+        ("topic line without a colon", HEAD + "@topic lost 4 Lost\n", "test.help:5: expected @topic"),
         ("unknown directive", HEAD + "@index words\n", "unknown directive '@index'"),
         ("more topics than the context tree holds",
          HEAD + "".join(f"@popup t{i} {i + 2}: T\nx\n" for i in range(255)),
