@@ -165,6 +165,9 @@ def build_paragraph(pieces, font, spacing_below, hashes):
     bits = 0x0004  # spacing below follows
     info += struct.pack("<H", bits) + short_signed(spacing_below)
     characters = len(data2)
+    if characters > 0x7FFF:
+        raise FormatError(f"a paragraph takes {characters} characters with its jumps; "
+                          f"at most {0x7FFF} fit")
     data1 = long_signed(characters) + short_unsigned(characters) + info + b"".join(commands)
     return Record(RECORD_TEXT, data1, data2, characters)
 
@@ -207,9 +210,10 @@ def layout_topics(source, hashes):
             block = stream_at // BLOCK_TEXT
             if index == 0:
                 offsets.append(block * 0x8000 + block_chars.get(block, 0))
+            # Only records that end before a later topic starts in this
+            # block add to its offset, so offsets stay below one block's
+            # BLOCK_TEXT characters.
             block_chars[block] = block_chars.get(block, 0) + record.characters
-            if block_chars[block] >= 0x8000:
-                raise FormatError("too many characters start in one topic block")
             stream_at += record.size()
     flat = [r for records in per_topic for r in records]
     for t, records in enumerate(per_topic):

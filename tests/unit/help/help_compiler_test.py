@@ -196,6 +196,16 @@ class OddSources(unittest.TestCase):
         self.assertGreater(later.offset >> 15, 0, "the long paragraph should fill block 0")
         self.assertEqual(body_text(later), ["After the long one."])
 
+    def test_paragraph_of_the_largest_size_after_other_text(self):
+        # The first block holds 3000 characters of text before the big
+        # paragraph starts in it too.
+        big = "y" * 30000
+        help_file, _ = compiled(self, HEAD + "z" * 3000 + "\n@topic big 2: Big\n" + big
+                                + "\n@popup end 3: End\nE.\n")
+        self.assertEqual(help_file.map[2] >> 15, 0)
+        self.assertEqual(body_text(hlp_reader.topic_at(help_file, help_file.map[2])), [big])
+        self.assertEqual(body_text(hlp_reader.topic_at(help_file, help_file.map[3])), ["E."])
+
     def test_characters_above_127_of_the_code_page(self):
         text = "Caf\u00e9, na\u00efve, 5 \u20ac, \u00bd \u2013 \u00fcber \u00df"
         help_file, cnt = compiled(self, HEAD + f"@topic accents 4: \u00c9t\u00e9\n{text}\n")
