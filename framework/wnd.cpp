@@ -10,6 +10,23 @@ namespace {
 // The object whose window CreateEx is making on this thread, for the hook.
 thread_local CWnd* t_creating = nullptr;
 
+POINT PointOf(LPARAM lParam) {
+  return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+KeyArgs KeyOf(WPARAM wParam, LPARAM lParam) {
+  auto bits = static_cast<DWORD>(lParam);
+  KeyArgs key;
+  key.code = static_cast<UINT>(wParam);
+  key.repeat = bits & 0xFFFF;
+  key.scan = (bits >> 16) & 0xFF;
+  key.extended = (bits & (1u << 24)) != 0;
+  key.altDown = (bits & (1u << 29)) != 0;
+  key.previousDown = (bits & (1u << 30)) != 0;
+  key.released = (bits & (1u << 31)) != 0;
+  return key;
+}
+
 }  // namespace
 
 // Links the window being created to its object before its first message,
@@ -153,6 +170,45 @@ bool CWnd::OnTimer(UINT_PTR) {
 bool CWnd::OnPaint() {
   return false;
 }
+bool CWnd::OnLButtonDown(UINT, POINT) {
+  return false;
+}
+bool CWnd::OnLButtonUp(UINT, POINT) {
+  return false;
+}
+bool CWnd::OnLButtonDblClk(UINT, POINT) {
+  return false;
+}
+bool CWnd::OnRButtonDown(UINT, POINT) {
+  return false;
+}
+bool CWnd::OnRButtonUp(UINT, POINT) {
+  return false;
+}
+bool CWnd::OnMouseMove(UINT, POINT) {
+  return false;
+}
+bool CWnd::OnKeyDown(const KeyArgs&) {
+  return false;
+}
+bool CWnd::OnKeyUp(const KeyArgs&) {
+  return false;
+}
+bool CWnd::OnSysKeyDown(const KeyArgs&) {
+  return false;
+}
+bool CWnd::OnSysKeyUp(const KeyArgs&) {
+  return false;
+}
+bool CWnd::OnChar(const KeyArgs&) {
+  return false;
+}
+bool CWnd::OnCommandCode(UINT, UINT, HWND) {
+  return false;
+}
+bool CWnd::OnNotify(UINT, NMHDR&, LRESULT&) {
+  return false;
+}
 bool CWnd::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
   return false;
 }
@@ -166,6 +222,7 @@ LRESULT CWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = 0;
   switch (message) {
     case WM_CREATE:
       result = OnCreate(*reinterpret_cast<const CREATESTRUCTA*>(lParam)) ? 0 : -1;
@@ -178,15 +235,48 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
       return OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_PAINT:
       return OnPaint();
-    case WM_COMMAND:
+    case WM_LBUTTONDOWN:
+      return OnLButtonDown(static_cast<UINT>(wParam), PointOf(lParam));
+    case WM_LBUTTONUP:
+      return OnLButtonUp(static_cast<UINT>(wParam), PointOf(lParam));
+    case WM_LBUTTONDBLCLK:
+      return OnLButtonDblClk(static_cast<UINT>(wParam), PointOf(lParam));
+    case WM_RBUTTONDOWN:
+      return OnRButtonDown(static_cast<UINT>(wParam), PointOf(lParam));
+    case WM_RBUTTONUP:
+      return OnRButtonUp(static_cast<UINT>(wParam), PointOf(lParam));
+    case WM_MOUSEMOVE:
+      return OnMouseMove(static_cast<UINT>(wParam), PointOf(lParam));
+    case WM_KEYDOWN:
+      return OnKeyDown(KeyOf(wParam, lParam));
+    case WM_KEYUP:
+      return OnKeyUp(KeyOf(wParam, lParam));
+    case WM_SYSKEYDOWN:
+      return OnSysKeyDown(KeyOf(wParam, lParam));
+    case WM_SYSKEYUP:
+      return OnSysKeyUp(KeyOf(wParam, lParam));
+    case WM_CHAR:
+      return OnChar(KeyOf(wParam, lParam));
+    case WM_NOTIFY:
+      if (lParam == 0) {
+        return false;
+      }
+      return OnNotify(static_cast<UINT>(wParam), *reinterpret_cast<NMHDR*>(lParam), result);
+    case WM_COMMAND: {
+      UINT code = HIWORD(wParam);
+      UINT id = LOWORD(wParam);
+      auto control = reinterpret_cast<HWND>(lParam);
+      if (OnCommandCode(code, id, control)) {
+        return true;
+      }
       // Menus (code 0) and accelerators (code 1) come without a control;
       // of the controls' notifications only a click (BN_CLICKED, 0) is a
       // command: a list's LBN_SELCHANGE is 1 as well.
-      if (lParam == 0 ? HIWORD(wParam) <= 1 : HIWORD(wParam) == BN_CLICKED) {
-        result = 0;
-        return OnCmdMsg(LOWORD(wParam));
+      if (control == nullptr ? code <= 1 : code == BN_CLICKED) {
+        return OnCmdMsg(id);
       }
       return OnMessage(message, wParam, lParam, result);
+    }
     default:
       return OnMessage(message, wParam, lParam, result);
   }

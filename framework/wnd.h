@@ -15,6 +15,17 @@
 
 namespace kl {
 
+// A key message unpacked: WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP and WM_CHAR.
+struct KeyArgs {
+  UINT code = 0;              // the virtual key; for WM_CHAR the character
+  UINT repeat = 0;            // the repeat count (bits 0-15)
+  UINT scan = 0;              // the scan code (bits 16-23)
+  bool extended = false;      // bit 24: a key of the enhanced keyboard (right Ctrl, arrows, ...)
+  bool altDown = false;       // bit 29: Alt was held (the context code)
+  bool previousDown = false;  // bit 30: the key was already down before this message
+  bool released = false;      // bit 31: the key is being released
+};
+
 class CWnd : public CCmdTarget {
  public:
   CWnd() = default;
@@ -57,6 +68,35 @@ class CWnd : public CCmdTarget {
   virtual bool OnTimer(UINT_PTR id);
   // bool OnPaint(): true when the handler painted (BeginPaint/EndPaint its own).
   virtual bool OnPaint();
+  // Mouse messages in client coordinates (negative left of or above the
+  // client area while the mouse is captured); `flags` are the MK_* bits.
+  // bool OnLButtonDown(UINT flags, POINT p): true when the left button press was handled.
+  virtual bool OnLButtonDown(UINT flags, POINT p);
+  // bool OnLButtonUp(UINT flags, POINT p): true when the left button release was handled.
+  virtual bool OnLButtonUp(UINT flags, POINT p);
+  // bool OnLButtonDblClk(UINT flags, POINT p): true when the left double click was handled.
+  virtual bool OnLButtonDblClk(UINT flags, POINT p);
+  // bool OnRButtonDown(UINT flags, POINT p): true when the right button press was handled.
+  virtual bool OnRButtonDown(UINT flags, POINT p);
+  // bool OnRButtonUp(UINT flags, POINT p): true when the right button release was handled.
+  virtual bool OnRButtonUp(UINT flags, POINT p);
+  // bool OnMouseMove(UINT flags, POINT p): true when the move was handled.
+  virtual bool OnMouseMove(UINT flags, POINT p);
+  // bool OnKeyDown(const KeyArgs& key): true when the key press was handled.
+  virtual bool OnKeyDown(const KeyArgs& key);
+  // bool OnKeyUp(const KeyArgs& key): true when the key release was handled.
+  virtual bool OnKeyUp(const KeyArgs& key);
+  // bool OnSysKeyDown(const KeyArgs& key): true when handled; false: default (menu mode).
+  virtual bool OnSysKeyDown(const KeyArgs& key);
+  // bool OnSysKeyUp(const KeyArgs& key): true when handled; false: default processing.
+  virtual bool OnSysKeyUp(const KeyArgs& key);
+  // bool OnChar(const KeyArgs& key): true when the character (key.code) was handled.
+  virtual bool OnChar(const KeyArgs& key);
+  // bool OnCommandCode(UINT code, UINT id, HWND control): true when handled; false routes
+  // menu items, accelerators and button clicks on to OnCmdMsg(id). `control` null: no control.
+  virtual bool OnCommandCode(UINT code, UINT id, HWND control);
+  // bool OnNotify(UINT id, NMHDR& header, LRESULT& result): true when handled, answer in result.
+  virtual bool OnNotify(UINT id, NMHDR& header, LRESULT& result);
   // bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result): true: handled, answer in result.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // void PostNcDestroy(): the window is gone and unlinked; the object may now delete itself.

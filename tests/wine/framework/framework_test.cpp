@@ -589,4 +589,115 @@ TEST_F(Framework, MenusAndStringsLoadFromTheResourceHandle) {
   EXPECT_EQ(kl::AfxLoadMenu(IDM_TRAY), nullptr);
 }
 
+// A window that writes down every typed handler call with its unpacked arguments.
+class TypedFrame : public CFrameWnd {
+ public:
+  std::string last;
+  bool handle = true;
+
+ protected:
+  bool Mouse(const char* name, UINT flags, POINT p) {
+    last = std::string(name) + " " + std::to_string(flags) + " " + std::to_string(p.x) + "," +
+           std::to_string(p.y);
+    return handle;
+  }
+  bool Key(const char* name, const kl::KeyArgs& k) {
+    last = std::string(name) + " " + std::to_string(k.code) + " r" + std::to_string(k.repeat) +
+           " s" + std::to_string(k.scan) + (k.extended ? " ext" : "") + (k.altDown ? " alt" : "") +
+           (k.previousDown ? " prev" : "") + (k.released ? " up" : "");
+    return handle;
+  }
+  bool OnLButtonDown(UINT f, POINT p) override { return Mouse("ldown", f, p); }
+  bool OnLButtonUp(UINT f, POINT p) override { return Mouse("lup", f, p); }
+  bool OnLButtonDblClk(UINT f, POINT p) override { return Mouse("ldbl", f, p); }
+  bool OnRButtonDown(UINT f, POINT p) override { return Mouse("rdown", f, p); }
+  bool OnRButtonUp(UINT f, POINT p) override { return Mouse("rup", f, p); }
+  bool OnMouseMove(UINT f, POINT p) override { return Mouse("move", f, p); }
+  bool OnKeyDown(const kl::KeyArgs& k) override { return Key("keydown", k); }
+  bool OnKeyUp(const kl::KeyArgs& k) override { return Key("keyup", k); }
+  bool OnSysKeyDown(const kl::KeyArgs& k) override { return Key("syskeydown", k); }
+  bool OnSysKeyUp(const kl::KeyArgs& k) override { return Key("syskeyup", k); }
+  bool OnChar(const kl::KeyArgs& k) override { return Key("char", k); }
+  bool OnCommandCode(UINT code, UINT id, HWND control) override {
+    last = "command " + std::to_string(code) + " " + std::to_string(id) +
+           (control != nullptr ? " control" : "");
+    return handle;
+  }
+  bool OnNotify(UINT id, NMHDR& header, LRESULT& result) override {
+    last = "notify " + std::to_string(id) + " from " + std::to_string(header.idFrom) + " code " +
+           std::to_string(static_cast<int>(header.code));
+    result = 77;
+    return handle;
+  }
+};
+
+TEST_F(Framework, MessagesArriveUnpackedInTheirTypedHandlers) {
+  TypedFrame frame;
+  ASSERT_TRUE(frame.LoadFrame(IDS_FRAME));
+  // Key lParam: repeat 1, scan 0x1d, extended, previous state, released.
+  const LPARAM keyBits = static_cast<LPARAM>(0xC1000000u | (0x1du << 16) | 1u);
+  struct Case {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(40, 30), "ldown 9 40,30"},
+      {WM_LBUTTONUP, 0, MAKELPARAM(0xFFFB, 0xFFFE), "lup 0 -5,-2"},  // captured, outside
+      {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 2), "ldbl 1 1,2"},
+      {WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(600, 399), "rdown 2 600,399"},
+      {WM_RBUTTONUP, 0, MAKELPARAM(7, 8), "rup 0 7,8"},
+      {WM_MOUSEMOVE, MK_SHIFT, MAKELPARAM(3, 4), "move 4 3,4"},
+      {WM_KEYDOWN, 'A', static_cast<LPARAM>((0x1eu << 16) | 3u), "keydown 65 r3 s30"},
+      {WM_KEYUP, VK_CONTROL, keyBits, "keyup 17 r1 s29 ext prev up"},
+      {WM_SYSKEYDOWN, VK_MENU, static_cast<LPARAM>(0x20000000u | (0x38u << 16) | 1u),
+       "syskeydown 18 r1 s56 alt"},
+      {WM_SYSKEYUP, VK_F10, static_cast<LPARAM>(0xC0000000u | (0x44u << 16) | 1u),
+       "syskeyup 121 r1 s68 prev up"},
+      {WM_CHAR, 'a', static_cast<LPARAM>((0x1eu << 16) | 1u), "char 97 r1 s30"},
+      {WM_COMMAND, MAKEWPARAM(1003, EN_CHANGE), 1, "command 768 1003 control"},
+      {WM_COMMAND, MAKEWPARAM(501, 0), 0, "command 0 501"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    frame.last.clear();
+    // A fake control handle is never used as a window by the framework.
+    LPARAM lParam = c.lParam;
+    if (c.message == WM_COMMAND && lParam == 1) {
+      lParam = reinterpret_cast<LPARAM>(frame.m_hWnd);
+    }
+    frame.Send(c.message, c.wParam, lParam);
+    EXPECT_EQ(frame.last, c.expected);
+  }
+  NMHDR header = {frame.m_hWnd, 1003, static_cast<UINT>(-101)};
+  EXPECT_EQ(frame.Send(WM_NOTIFY, 1003, reinterpret_cast<LPARAM>(&header)), 77);
+  EXPECT_EQ(frame.last, "notify 1003 from 1003 code -101");
+  frame.DestroyWindow();
+}
+
+TEST_F(Framework, AnUnhandledCommandCodeStillRoutesTheCommand) {
+  RoutingApp app;
+  class Frame : public TypedFrame {
+   protected:
+    bool OnCommand(UINT id) override {
+      routed = id;
+      return true;
+    }
+
+   public:
+    UINT routed = 0;
+  } frame;
+  ASSERT_TRUE(frame.LoadFrame(IDS_FRAME));
+  frame.handle = false;
+  frame.Send(WM_COMMAND, MAKEWPARAM(501, 0), 0);
+  EXPECT_EQ(frame.last, "command 0 501");
+  EXPECT_EQ(frame.routed, 501u);
+  frame.handle = true;
+  frame.routed = 0;
+  frame.Send(WM_COMMAND, MAKEWPARAM(502, 0), 0);
+  EXPECT_EQ(frame.routed, 0u) << "a handled command code is not routed again";
+  frame.DestroyWindow();
+}
+
 }  // namespace
