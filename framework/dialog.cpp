@@ -1,11 +1,34 @@
 #include "framework/dialog.h"
 
+#include <vector>
+
 #include "framework/module.h"
 #include "framework/winapp.h"
 
 namespace kl {
 
 namespace {
+
+// A control's messages go to the framework's procedure, except WM_HELP,
+// which the default procedure hands to the parent dialog.
+LRESULT CALLBACK HelpRoutingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HELP) {
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  return CallWindowProcA(CWnd::FrameworkProc(), window, message, wParam, lParam);
+}
+
+BOOL CALLBACK RouteChildHelp(HWND child, LPARAM) {
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child, GWLP_WNDPROC)) == CWnd::FrameworkProc()) {
+    SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HelpRoutingProc));
+  }
+  return TRUE;
+}
+
+const char* HelpFile() {
+  CWinApp* app = AfxGetApp();
+  return app != nullptr && !app->m_helpFilePath.empty() ? app->m_helpFilePath.c_str() : nullptr;
+}
 
 // Messages whose answer a dialog procedure returns itself instead of
 // through DWLP_MSGRESULT.
@@ -62,6 +85,61 @@ bool CDialog::OnCmdMsg(UINT id) {
     return true;
   }
   return false;
+}
+
+std::string CDialog::GetItemText(UINT id) const {
+  HWND item = DlgItem(id);
+  if (item == nullptr) {
+    return {};
+  }
+  int length = GetWindowTextLengthA(item);
+  if (length <= 0) {
+    return {};
+  }
+  std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
+  int got = GetWindowTextA(item, text.data(), length + 1);
+  return std::string(text.data(), got > 0 ? static_cast<size_t>(got) : 0);
+}
+
+void CDialog::SetItemText(UINT id, const std::string& text) {
+  SetDlgItemTextA(m_hWnd, static_cast<int>(id), text.c_str());
+}
+
+void CDialog::LimitText(UINT id, UINT characters) {
+  SendDlgItemMessageA(m_hWnd, static_cast<int>(id), EM_LIMITTEXT, characters, 0);
+}
+
+void CDialog::SetSelection(UINT id, int start, int end, bool scrollCaret) {
+  SendDlgItemMessageA(m_hWnd, static_cast<int>(id), EM_SETSEL, static_cast<WPARAM>(start),
+                      static_cast<LPARAM>(end));
+  if (scrollCaret) {
+    SendDlgItemMessageA(m_hWnd, static_cast<int>(id), EM_SCROLLCARET, 0, 0);
+  }
+}
+
+void CDialog::RouteHelpToParent() {
+  if (m_hWnd != nullptr) {
+    EnumChildWindows(m_hWnd, &RouteChildHelp, 0);
+  }
+}
+
+bool CDialog::OnHelp(const HELPINFO& info) {
+  const char* file = HelpFile();
+  if (m_helpIds == nullptr || file == nullptr || info.iContextType != HELPINFO_WINDOW) {
+    return false;
+  }
+  WinHelpA(static_cast<HWND>(info.hItemHandle), file, HELP_WM_HELP,
+           reinterpret_cast<ULONG_PTR>(m_helpIds));
+  return true;
+}
+
+bool CDialog::OnContextMenu(HWND window, POINT) {
+  const char* file = HelpFile();
+  if (m_helpIds == nullptr || file == nullptr) {
+    return false;
+  }
+  WinHelpA(window, file, HELP_CONTEXTMENU, reinterpret_cast<ULONG_PTR>(m_helpIds));
+  return true;
 }
 
 bool CDialog::OnInitDialog() {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/wnd.h"
 
 namespace kl {
@@ -25,6 +27,20 @@ class CDialog : public CWnd {
 
   UINT TemplateId() const { return m_templateId; }
 
+  // Edit controls of the dialog by control id: the whole text, a new text,
+  // the most characters the user may type, and the selection (start may lie after end).
+  HWND DlgItem(UINT id) const { return ::GetDlgItem(m_hWnd, static_cast<int>(id)); }
+  std::string GetItemText(UINT id) const;
+  void SetItemText(UINT id, const std::string& text);
+  void LimitText(UINT id, UINT characters);
+  void SetSelection(UINT id, int start, int end, bool scrollCaret);
+
+  // The pairs (control id, help context id) ending in 0, 0 that F1 and the
+  // right click look up in the application's help file; null: no context help.
+  void SetHelpIds(const DWORD* pairs) { m_helpIds = pairs; }
+  // Lets F1 on controls served by the framework's window procedure reach this dialog.
+  void RouteHelpToParent();
+
  protected:
   // bool OnInitDialog(): true lets the dialog focus its first control; false: focus set.
   virtual bool OnInitDialog();
@@ -32,6 +48,11 @@ class CDialog : public CWnd {
   virtual void OnOK();
   // void OnCancel(): IDCANCEL was chosen; the base ends the dialog with IDCANCEL.
   virtual void OnCancel();
+
+  // bool OnHelp(const HELPINFO& info): true when a control's help was asked of WinHelpA.
+  bool OnHelp(const HELPINFO& info) override;
+  // bool OnContextMenu(HWND window, POINT screen): true when "What's This?" help was asked.
+  bool OnContextMenu(HWND window, POINT screen) override;
 
   // LRESULT DefaultProc(UINT, WPARAM, LPARAM): 0; the dialog manager does the default processing.
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -41,6 +62,7 @@ class CDialog : public CWnd {
 
   UINT m_templateId;
   HWND m_parent;
+  const DWORD* m_helpIds = nullptr;
 };
 
 }  // namespace kl

@@ -26,7 +26,18 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, HWND parent) {
     }
     return false;
   }
+  // A frame that chose to have no menu bar frees the menu it did not take.
+  if (menu != nullptr && GetMenu(m_hWnd) != menu) {
+    DestroyMenu(menu);
+  }
   return true;
+}
+
+bool CFrameWnd::OnSize(UINT type, int width, int height) {
+  if (type != SIZE_MINIMIZED && m_activeView != nullptr && m_activeView->GetSafeHwnd() != nullptr) {
+    MoveWindow(m_activeView->m_hWnd, 0, 0, width, height, TRUE);
+  }
+  return false;
 }
 
 bool CFrameWnd::OnCreate(const CREATESTRUCTA&) {
@@ -39,6 +50,9 @@ bool CFrameWnd::OnCreate(const CREATESTRUCTA&) {
 }
 
 bool CFrameWnd::OnCmdMsg(UINT id) {
+  if (m_activeView != nullptr && m_activeView->OnCmdMsg(id)) {
+    return true;
+  }
   if (OnCommand(id)) {
     return true;
   }

@@ -30,12 +30,20 @@ class CFrameWnd : public CWnd {
 
   DWORD m_frameStyle = 0;  // the FWS_* bits of the style LoadFrame was given
 
+  // The view that fills the client area; it follows the frame's size and gets its
+  // commands first. Null: none.
+  void SetActiveView(CWnd* view) { m_activeView = view; }
+  CWnd* GetActiveView() const { return m_activeView; }
+
  protected:
   // bool OnCreate(const CREATESTRUCTA& cs): sets the frame's icon; false fails the creation.
   bool OnCreate(const CREATESTRUCTA& cs) override;
+  // bool OnSize(UINT type, int width, int height): false; the active view is sized first.
+  bool OnSize(UINT type, int width, int height) override;
 
  private:
   UINT m_resourceId = 0;
+  CWnd* m_activeView = nullptr;
 };
 
 }  // namespace kl

@@ -1,5 +1,6 @@
 #include "framework/winapp.h"
 
+#include "framework/document.h"
 #include "framework/module.h"
 #include "framework/wnd.h"
 
@@ -20,8 +21,37 @@ CWinApp::CWinApp(const char* appName) : m_appName(appName != nullptr ? appName :
 }
 
 CWinApp::~CWinApp() {
+  // The template's frame is gone with the loop; its objects go while this is still the app.
+  m_docTemplate.reset();
   if (g_app == this) {
     g_app = nullptr;
+  }
+}
+
+void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
+  m_docTemplate = std::move(docTemplate);
+}
+
+bool CWinApp::ProcessShellCommand() {
+  return OnFileNew();
+}
+
+bool CWinApp::OnFileNew() {
+  return m_docTemplate != nullptr && m_docTemplate->OpenNewDocument(m_frameStyle, m_nCmdShow);
+}
+
+// File Open finds nothing to open (documents read no files) and Print Setup
+// belongs to the printing a program adds; both are taken so that nothing else acts on them.
+bool CWinApp::OnCommand(UINT id) {
+  switch (id) {
+    case kIdFileNew:
+      OnFileNew();
+      return true;
+    case kIdFileOpen:
+    case kIdFilePrintSetup:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -34,7 +64,19 @@ int CWinApp::ExitInstance() {
   return m_exitCode;
 }
 
-bool CWinApp::PreTranslateMessage(MSG&) {
+// The framework windows from the message's own up to its top-level window
+// each get a look at it, innermost first.
+bool CWinApp::PreTranslateMessage(MSG& msg) {
+  HWND window = msg.hwnd;
+  while (window != nullptr) {
+    CWnd* target = CWnd::FromHandle(window);
+    if (target != nullptr && target->PreTranslateMessage(msg)) {
+      return true;
+    }
+    // A pop-up's "parent" is its owner, which is another window's business.
+    bool child = (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0;
+    window = child ? GetParent(window) : nullptr;
+  }
   return false;
 }
 
@@ -70,6 +112,16 @@ int AfxWinMain(CWinApp& app, HINSTANCE instance, const char* commandLine, int sh
   app.m_hInstance = instance;
   app.m_lpCmdLine = commandLine != nullptr ? commandLine : "";
   app.m_nCmdShow = showCommand;
+  char path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameA(instance, path, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) {
+    std::string help(path, length);
+    size_t dot = help.find_last_of(".\\");
+    if (dot != std::string::npos && help[dot] == '.') {
+      help.erase(dot);
+    }
+    app.m_helpFilePath = help + ".HLP";
+  }
   int code = -1;
   try {
     if (app.InitInstance()) {

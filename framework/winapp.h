@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "framework/cmdtarget.h"
@@ -13,6 +14,12 @@
 namespace kl {
 
 class CWnd;
+class CSingleDocTemplate;
+
+// The standard commands the application answers.
+constexpr UINT kIdFileNew = 57600;
+constexpr UINT kIdFileOpen = 57601;
+constexpr UINT kIdFilePrintSetup = 57606;
 
 class CWinApp : public CCmdTarget {
  public:
@@ -29,14 +36,33 @@ class CWinApp : public CCmdTarget {
   // bool PreTranslateMessage(MSG& msg): true when `msg` was consumed and must not be dispatched.
   virtual bool PreTranslateMessage(MSG& msg);
 
+  // The application keeps one single-document template; the last one added counts.
+  void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
+  CSingleDocTemplate* DocTemplate() const { return m_docTemplate.get(); }
+  // The command line's processing: this framework's documents open no files, so any
+  // command line makes a new document. False when frame, document or view failed.
+  bool ProcessShellCommand();
+  // File New: frame, document and view from the template (made once), the document new.
+  bool OnFileNew();
+
   HINSTANCE m_hInstance = nullptr;
   const char* m_lpCmdLine = "";
   int m_nCmdShow = SW_SHOWNORMAL;
   std::string m_appName;
   CWnd* m_pMainWnd = nullptr;
+  // The program's own path with the extension ".HLP": the help file WinHelpA opens.
+  std::string m_helpFilePath;
 
  protected:
+  // bool OnCommand(UINT id): true for File New, File Open and File Print Setup.
+  bool OnCommand(UINT id) override;
+
   int m_exitCode = 0;  // the WM_QUIT code the loop ended with
+  // The frame style OnFileNew creates the template's frame with.
+  DWORD m_frameStyle = WS_OVERLAPPEDWINDOW;
+
+ private:
+  std::unique_ptr<CSingleDocTemplate> m_docTemplate;
 };
 
 // The application object of this program, or null.

@@ -130,6 +130,14 @@ bool CWnd::KillTimer(UINT_PTR id) {
   return m_hWnd != nullptr && ::KillTimer(m_hWnd, id) != FALSE;
 }
 
+CWnd* CWnd::FromHandle(HWND window) {
+  if (window == nullptr ||
+      reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != &WindowProc) {
+    return nullptr;
+  }
+  return reinterpret_cast<CWnd*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 LRESULT CWnd::Send(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::SendMessageA(m_hWnd, message, wParam, lParam);
 }
@@ -209,6 +217,24 @@ bool CWnd::OnCommandCode(UINT, UINT, HWND) {
 bool CWnd::OnNotify(UINT, NMHDR&, LRESULT&) {
   return false;
 }
+bool CWnd::OnEraseBkgnd(HDC, bool&) {
+  return false;
+}
+bool CWnd::OnSize(UINT, int, int) {
+  return false;
+}
+bool CWnd::OnGetMinMaxInfo(MINMAXINFO&) {
+  return false;
+}
+bool CWnd::OnHelp(const HELPINFO&) {
+  return false;
+}
+bool CWnd::OnContextMenu(HWND, POINT) {
+  return false;
+}
+bool CWnd::PreTranslateMessage(MSG&) {
+  return false;
+}
 bool CWnd::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
   return false;
 }
@@ -257,6 +283,26 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
       return OnSysKeyUp(KeyOf(wParam, lParam));
     case WM_CHAR:
       return OnChar(KeyOf(wParam, lParam));
+    case WM_ERASEBKGND: {
+      bool erased = false;
+      if (!OnEraseBkgnd(reinterpret_cast<HDC>(wParam), erased)) {
+        return false;
+      }
+      result = erased ? 1 : 0;
+      return true;
+    }
+    case WM_SIZE:
+      return OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+    case WM_GETMINMAXINFO:
+      return lParam != 0 && OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_HELP:
+      if (lParam == 0 || !OnHelp(*reinterpret_cast<const HELPINFO*>(lParam))) {
+        return false;
+      }
+      result = TRUE;
+      return true;
+    case WM_CONTEXTMENU:
+      return OnContextMenu(reinterpret_cast<HWND>(wParam), PointOf(lParam));
     case WM_NOTIFY:
       if (lParam == 0) {
         return false;

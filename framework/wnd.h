@@ -46,6 +46,13 @@ class CWnd : public CCmdTarget {
   UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds);
   bool KillTimer(UINT_PTR id);
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  // The object of a window served by the framework's window procedure, else null.
+  static CWnd* FromHandle(HWND window);
+  // The framework's window procedure, for controls that route some messages past it.
+  static WNDPROC FrameworkProc() { return &WindowProc; }
+
+  // bool PreTranslateMessage(MSG& msg): true when `msg` was consumed and must not be dispatched.
+  virtual bool PreTranslateMessage(MSG& msg);
   bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
   // Registers a window class served by the framework's window procedure,
@@ -97,6 +104,16 @@ class CWnd : public CCmdTarget {
   virtual bool OnCommandCode(UINT code, UINT id, HWND control);
   // bool OnNotify(UINT id, NMHDR& header, LRESULT& result): true when handled, answer in result.
   virtual bool OnNotify(UINT id, NMHDR& header, LRESULT& result);
+  // bool OnEraseBkgnd(HDC dc, bool& erased): true when handled; `erased` is the answer.
+  virtual bool OnEraseBkgnd(HDC dc, bool& erased);
+  // bool OnSize(UINT type, int width, int height): true when the new client size was handled.
+  virtual bool OnSize(UINT type, int width, int height);
+  // bool OnGetMinMaxInfo(MINMAXINFO& info): true when the size limits in `info` were set.
+  virtual bool OnGetMinMaxInfo(MINMAXINFO& info);
+  // bool OnHelp(const HELPINFO& info): true when the help request (F1) was handled.
+  virtual bool OnHelp(const HELPINFO& info);
+  // bool OnContextMenu(HWND window, POINT screen): true when the right click was handled.
+  virtual bool OnContextMenu(HWND window, POINT screen);
   // bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result): true: handled, answer in result.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // void PostNcDestroy(): the window is gone and unlinked; the object may now delete itself.

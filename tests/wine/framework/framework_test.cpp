@@ -623,6 +623,30 @@ class TypedFrame : public CFrameWnd {
            (control != nullptr ? " control" : "");
     return handle;
   }
+  bool OnEraseBkgnd(HDC dc, bool& erased) override {
+    last = std::string("erase") + (dc != nullptr ? " dc" : "");
+    erased = true;
+    return handle;
+  }
+  bool OnSize(UINT type, int width, int height) override {
+    last =
+        "size " + std::to_string(type) + " " + std::to_string(width) + "x" + std::to_string(height);
+    return handle;
+  }
+  bool OnGetMinMaxInfo(MINMAXINFO& info) override {
+    last = "minmax";
+    info.ptMinTrackSize = POINT{605, 405};
+    return handle;
+  }
+  bool OnHelp(const HELPINFO& info) override {
+    last = "help " + std::to_string(info.iContextType) + " " + std::to_string(info.iCtrlId);
+    return handle;
+  }
+  bool OnContextMenu(HWND window, POINT p) override {
+    last = std::string("context") + (window == m_hWnd ? " self " : " ") + std::to_string(p.x) +
+           "," + std::to_string(p.y);
+    return handle;
+  }
   bool OnNotify(UINT id, NMHDR& header, LRESULT& result) override {
     last = "notify " + std::to_string(id) + " from " + std::to_string(header.idFrom) + " code " +
            std::to_string(static_cast<int>(header.code));
@@ -658,21 +682,39 @@ TEST_F(Framework, MessagesArriveUnpackedInTheirTypedHandlers) {
       {WM_CHAR, 'a', static_cast<LPARAM>((0x1eu << 16) | 1u), "char 97 r1 s30"},
       {WM_COMMAND, MAKEWPARAM(1003, EN_CHANGE), 1, "command 768 1003 control"},
       {WM_COMMAND, MAKEWPARAM(501, 0), 0, "command 0 501"},
+      {WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(605, 405), "size 1 605x405"},
+      {WM_CONTEXTMENU, 1, MAKELPARAM(0xFFFF, 0xFFFF), "context self -1,-1"},  // from the keyboard
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
     frame.last.clear();
     // A fake control handle is never used as a window by the framework.
     LPARAM lParam = c.lParam;
+    WPARAM wParam = c.wParam;
     if (c.message == WM_COMMAND && lParam == 1) {
       lParam = reinterpret_cast<LPARAM>(frame.m_hWnd);
     }
-    frame.Send(c.message, c.wParam, lParam);
+    if (c.message == WM_CONTEXTMENU) {
+      wParam = reinterpret_cast<WPARAM>(frame.m_hWnd);
+    }
+    frame.Send(c.message, wParam, lParam);
     EXPECT_EQ(frame.last, c.expected);
   }
   NMHDR header = {frame.m_hWnd, 1003, static_cast<UINT>(-101)};
   EXPECT_EQ(frame.Send(WM_NOTIFY, 1003, reinterpret_cast<LPARAM>(&header)), 77);
   EXPECT_EQ(frame.last, "notify 1003 from 1003 code -101");
+
+  HDC dc = GetDC(frame.m_hWnd);
+  EXPECT_EQ(frame.Send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)), 1) << "the handler's answer";
+  EXPECT_EQ(frame.last, "erase dc");
+  ReleaseDC(frame.m_hWnd, dc);
+  MINMAXINFO info = {};
+  frame.Send(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(frame.last, "minmax");
+  EXPECT_EQ(info.ptMinTrackSize.x, 605);
+  HELPINFO help = {sizeof help, HELPINFO_WINDOW, 1033, frame.m_hWnd, 0, {0, 0}};
+  EXPECT_EQ(frame.Send(WM_HELP, 0, reinterpret_cast<LPARAM>(&help)), TRUE);
+  EXPECT_EQ(frame.last, "help 1 1033");
   frame.DestroyWindow();
 }
 
@@ -698,6 +740,51 @@ TEST_F(Framework, AnUnhandledCommandCodeStillRoutesTheCommand) {
   frame.Send(WM_COMMAND, MAKEWPARAM(502, 0), 0);
   EXPECT_EQ(frame.routed, 0u) << "a handled command code is not routed again";
   frame.DestroyWindow();
+}
+
+// A child window that keeps the 'K' key from being dispatched to itself.
+class KeyEater : public CWnd {
+ public:
+  int dispatched = 0;
+  int eaten = 0;
+  bool PreTranslateMessage(MSG& msg) override {
+    if (msg.message == WM_KEYDOWN && msg.wParam == 'K') {
+      ++eaten;
+      return true;
+    }
+    return false;
+  }
+
+ protected:
+  bool OnKeyDown(const kl::KeyArgs&) override {
+    ++dispatched;
+    return true;
+  }
+};
+
+TEST_F(Framework, TheMessageLoopLetsTheTargetWindowAndItsParentsLookFirst) {
+  class App : public CWinApp {
+   public:
+    CFrameWnd frame;
+    KeyEater child;
+    bool InitInstance() override {
+      if (!frame.LoadFrame(IDS_FRAME)) return false;
+      m_pMainWnd = &frame;
+      if (!CWnd::RegisterWindowClass("KlKeyEater", 0, nullptr, nullptr, nullptr)) return false;
+      if (!child.CreateEx(0, "KlKeyEater", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame.m_hWnd,
+                          nullptr)) {
+        return false;
+      }
+      PostMessageA(child.m_hWnd, WM_KEYDOWN, 'K', 1);
+      PostMessageA(child.m_hWnd, WM_KEYDOWN, 'L', 1);
+      PostMessageA(frame.m_hWnd, WM_CLOSE, 0, 0);
+      return true;
+    }
+  } app;
+  kl::AfxWinMain(app, Program(), "", SW_HIDE);
+  EXPECT_EQ(app.child.eaten, 1);
+  EXPECT_EQ(app.child.dispatched, 1) << "only the key it did not consume reached its handler";
+  AfxSetResourceHandle(m_module);
 }
 
 }  // namespace
