@@ -40,6 +40,15 @@ bool CFrameWnd::OnSize(UINT type, int width, int height) {
   return false;
 }
 
+bool CFrameWnd::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+  if (message != WM_SETFOCUS || m_activeView == nullptr || m_activeView->GetSafeHwnd() == nullptr) {
+    return false;
+  }
+  SetFocus(m_activeView->m_hWnd);
+  result = 0;
+  return true;
+}
+
 bool CFrameWnd::OnCreate(const CREATESTRUCTA&) {
   HICON icon = AfxLoadIcon(m_resourceId);
   if (icon != nullptr) {

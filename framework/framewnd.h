@@ -40,6 +40,9 @@ class CFrameWnd : public CWnd {
   bool OnCreate(const CREATESTRUCTA& cs) override;
   // bool OnSize(UINT type, int width, int height): false; the active view is sized first.
   bool OnSize(UINT type, int width, int height) override;
+  // bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&): true for WM_SETFOCUS with an active view,
+  // which takes the focus (and so the keyboard) in the frame's place.
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   UINT m_resourceId = 0;

@@ -787,4 +787,97 @@ TEST_F(Framework, TheMessageLoopLetsTheTargetWindowAndItsParentsLookFirst) {
   AfxSetResourceHandle(m_module);
 }
 
+// A view that counts its paints and answers the erase message as erased.
+class CountingView : public kl::CView {
+ public:
+  int draws = 0;
+  HDC lastDc = nullptr;
+
+ protected:
+  void OnDraw(HDC dc) override {
+    ++draws;
+    lastDc = dc;
+  }
+  bool EraseBackgroundAnswer() override { return true; }
+};
+
+class CountingDoc : public kl::CDocument {
+ public:
+  explicit CountingDoc(int& news, bool ok) : m_news(news), m_ok(ok) {}
+  bool OnNewDocument() override {
+    ++m_news;
+    return m_ok;
+  }
+
+ private:
+  int& m_news;
+  bool m_ok;
+};
+
+TEST_F(Framework, TheTemplateMakesFrameDocumentAndViewTogether) {
+  CWinApp app;
+  int news = 0;
+  auto docTemplate = std::make_unique<kl::CSingleDocTemplate>(
+      IDS_FRAME, [&] { return std::make_unique<CountingDoc>(news, true); },
+      [] { return std::make_unique<CFrameWnd>(); },
+      [] { return std::make_unique<CountingView>(); });
+  kl::CSingleDocTemplate* made = docTemplate.get();
+  app.AddDocTemplate(std::move(docTemplate));
+  app.m_nCmdShow = SW_SHOWNOACTIVATE;
+  ASSERT_TRUE(app.ProcessShellCommand());
+  CFrameWnd* frame = made->Frame();
+  auto* view = static_cast<CountingView*>(made->View());
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(app.m_pMainWnd, frame);
+  EXPECT_EQ(view->GetDocument(), made->Document());
+  EXPECT_EQ(news, 1);
+  EXPECT_EQ(GetParent(view->m_hWnd), frame->m_hWnd);
+  EXPECT_EQ(WindowText(frame->m_hWnd), "Module frame");
+
+  // The view follows the frame's client area.
+  SetWindowPos(frame->m_hWnd, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client = {};
+  RECT viewRect = {};
+  GetClientRect(frame->m_hWnd, &client);
+  GetClientRect(view->m_hWnd, &viewRect);
+  EXPECT_EQ(viewRect.right, client.right);
+  EXPECT_EQ(viewRect.bottom, client.bottom);
+
+  // A paint is one OnDraw on the paint context; the erase answer is the view's.
+  const int before = view->draws;
+  InvalidateRect(view->m_hWnd, nullptr, TRUE);
+  UpdateWindow(view->m_hWnd);
+  EXPECT_EQ(view->draws, before + 1);
+  EXPECT_NE(view->lastDc, nullptr);
+  HDC dc = GetDC(view->m_hWnd);
+  EXPECT_EQ(view->Send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)), 1);
+  ReleaseDC(view->m_hWnd, dc);
+
+  // File New again starts the same document afresh.
+  EXPECT_TRUE(app.OnCmdMsg(kl::kIdFileNew));
+  EXPECT_EQ(news, 2);
+  EXPECT_EQ(made->Frame(), frame);
+  frame->DestroyWindow();
+  MSG quit;
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+      << "the main window ended the loop";
+}
+
+TEST_F(Framework, AFailedNewDocumentLeavesNoWindow) {
+  CWinApp app;
+  int news = 0;
+  auto docTemplate = std::make_unique<kl::CSingleDocTemplate>(
+      IDS_FRAME, [&] { return std::make_unique<CountingDoc>(news, false); },
+      [] { return std::make_unique<CFrameWnd>(); },
+      [] { return std::make_unique<CountingView>(); });
+  kl::CSingleDocTemplate* made = docTemplate.get();
+  app.AddDocTemplate(std::move(docTemplate));
+  EXPECT_FALSE(app.ProcessShellCommand());
+  EXPECT_EQ(made->Frame(), nullptr);
+  EXPECT_EQ(app.m_pMainWnd, nullptr);
+  MSG quit;
+  EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 }  // namespace
