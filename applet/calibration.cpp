@@ -342,11 +342,10 @@ void Calibration::ShowFinished() {
 }
 
 void Calibration::OnTimer(uint32_t id) {
-  if (id != kPageTimerId || !m_timer.Running()) return;
+  if (id != kPageTimerId || !m_timer.Ticks()) return;
   JoyInfo reading;
   if (!Poll(reading)) {
-    m_timer.Stop();
-    if (m_prompts.MessageBox(kStrNotAnswering, kMbRetryCancel) == kIdRetry) m_timer.Start();
+    m_timer.StopAndAsk(m_prompts);
     return;
   }
   m_previous = m_current;

@@ -71,6 +71,14 @@ void DrawPageBar(PageCanvas& canvas, const PageRect& bar, int length, int& lastL
                  kPageBarColour);
 }
 
+void PageTimer::StopAndAsk(Prompts& prompts) {
+  Stop();
+  m_asking = true;
+  const bool retry = prompts.MessageBox(kStrNotAnswering, kMbRetryCancel) == kIdRetry;
+  m_asking = false;
+  if (retry) Start();
+}
+
 bool PollJoystick(Joystick& joystick, uint32_t id, uint32_t flags, JoyInfo& info) {
   if (!IsJoystickId(id)) return false;
   info = JoyInfo{};

@@ -11,6 +11,7 @@
 #include "applet/applet_state.h"
 #include "layout_tables.h"
 #include "platform/joystick.h"
+#include "platform/prompts.h"
 #include "platform/strings.h"
 #include "platform/timers.h"
 
@@ -104,10 +105,17 @@ class PageTimer {
   void Start();
   void Stop();
   bool Running() const { return m_running; }
+  // Whether a tick is to be worked on: the timer runs and no box is open (a
+  // repaint under the box may have started it again).
+  bool Ticks() const { return m_running && !m_asking; }
+  // A poll failed: polling stops behind a Retry/Cancel box with string 12
+  // and goes on after Retry.
+  void StopAndAsk(Prompts& prompts);
 
  private:
   Timers& m_timers;
   bool m_running = false;
+  bool m_asking = false;
 };
 
 // A Z or R bar of `length` (its empty part from the top): the background,

@@ -300,11 +300,10 @@ void TestView::MoveMarker(const JoystickRecord& record) {
 }
 
 void TestView::OnTimer(uint32_t id) {
-  if (id != kPageTimerId || !m_timer.Running()) return;
+  if (id != kPageTimerId || !m_timer.Ticks()) return;
   JoyInfo reading;
   if (!Poll(kPollAll, reading)) {
-    m_timer.Stop();
-    if (m_prompts.MessageBox(kStrNotAnswering, kMbRetryCancel) == kIdRetry) m_timer.Start();
+    m_timer.StopAndAsk(m_prompts);
     return;
   }
   m_previous = m_current;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "page_fixture.h"
 
 namespace kl::test {
@@ -352,6 +355,43 @@ TEST_F(CalibrationTest, APollingFailureAsksRetryOrCancel) {
   spy.refused.clear();
   page.OnPaint();
   EXPECT_TRUE(timers.Running()) << "a repaint starts the calibration again";
+}
+
+// A box whose opening repaints the page and lets the timer tick beneath it,
+// as the window's message loop does while the box is up.
+class RepaintingPrompts : public Prompts {
+ public:
+  explicit RepaintingPrompts(PageLog& log) : m_log(log) {}
+  std::function<void()> whileOpen;
+  int MessageBox(uint32_t stringId, uint32_t) override {
+    m_log.push_back("message " + std::to_string(stringId));
+    // Only the first box repaints beneath itself, so a fault shows as a second box.
+    if (whileOpen) std::exchange(whileOpen, nullptr)();
+    return kIdCancel;
+  }
+  std::optional<std::string> OpenFile(const OpenFileRequest&) override { return std::nullopt; }
+
+ private:
+  PageLog& m_log;
+};
+
+TEST_F(CalibrationTest, TicksUnderTheRetryBoxDoNotOpenAnother) {
+  RepaintingPrompts repainting(log);
+  Calibration boxed(CalibrationPorts{canvas, controls, repainting, timers, spied, strings}, state);
+  Configure(1, 0, 4);
+  state.currentId = 1;
+  boxed.OnInitDialog(kLayout);
+  boxed.OnSetActive();
+  boxed.OnPaint();
+  spy.refused.insert(kCalPollPlain);
+  repainting.whileOpen = [&] {
+    boxed.OnPaint();
+    boxed.OnTimer(kPageTimerId);
+    boxed.OnTimer(kPageTimerId);
+  };
+  Take();
+  boxed.OnTimer(kPageTimerId);
+  EXPECT_EQ(Count(Take(), "message "), 1u);
 }
 
 TEST_F(CalibrationTest, SteppingBetweenJoysticksKeepsEachOnesCalibration) {
