@@ -13,7 +13,9 @@ import subprocess
 import sys
 
 sys.path.insert(0, sys.argv[3] if len(sys.argv) > 3 else ".")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import help_source  # noqa: E402
+from viewer import run_helpshow, screenshot, shown_lines, topic_lines, windows_path  # noqa: E402
 
 HELP_CONTEXT = 1
 HELP_FINDER = 11
@@ -68,20 +70,7 @@ def expected_lines(source, command, data):
         wanted = [t for t in source.topics if t.name.lower() == source.contents.lower()]
     else:
         wanted = [t for t in source.topics if t.map_id == data]
-    topic = wanted[0]
-    lines = [topic.title]
-    for paragraph in topic.paragraphs:
-        lines.append("".join(piece[1] for piece in paragraph))
-    return lines
-
-
-def shown_lines(raw):
-    text = raw.decode("cp1252").replace("\r\n", "\n").replace("\r", "\n")
-    return [line.strip() for line in text.split("\n") if line.strip()]
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+    return topic_lines(wanted[0])
 
 
 def main():
@@ -92,38 +81,29 @@ def main():
              for name in ("KLOOM.HLP", "OSTRA.HLP")}
     files["ODD.HLP"] = make_odd_file(shots)
     sources = {name: help_source.parse(source) for name, (_, source) in files.items()}
-    wine = os.environ.get("KL_WINE", "wine")
     failures = 0
     for name, file_name, command, data in CALLS:
-        help_file = windows_path(files[file_name][0])
         out = os.path.join(shots, name + ".txt")
         if os.path.exists(out):
             os.remove(out)
-        # The viewer inherits the helper's output handles and outlives it:
-        # a pipe would stay open, so the output goes to a file.
-        log = os.path.join(shots, name + ".log")
-        with open(log, "w") as log_file:
-            run = subprocess.run([wine, helpshow, help_file, str(command), str(data),
-                                  windows_path(out)], stdin=subprocess.DEVNULL, stdout=log_file,
-                                 stderr=subprocess.STDOUT, timeout=60)
+        status, output = run_helpshow(helpshow, [windows_path(files[file_name][0]), str(command),
+                                                 str(data), windows_path(out)],
+                                      os.path.join(shots, name + ".log"))
         picture = os.path.join(shots, name + ".png")
-        subprocess.run(["import", "-window", "root", picture], check=False)
+        screenshot(picture)
         want = expected_lines(sources[file_name], command, data)
-        if run.returncode != 0:
-            with open(log, errors="replace") as log_file:
-                print(f"FAIL {name}: {log_file.read().strip()[-400:]}")
+        if status != 0:
+            print(f"FAIL {name}: {output[-400:]}")
             failures += 1
             continue
-        with open(out, "rb") as f:
-            got = shown_lines(f.read())
+        got = shown_lines(out)
         if got != want:
             print(f"FAIL {name}: the viewer shows {got!r}, the topic is {want!r}")
             failures += 1
             continue
         print(f"ok   {name}: {want[0]!r} ({picture})")
-    subprocess.run([wine, helpshow, "--quit", windows_path(os.path.join(help_folder, "OSTRA.HLP"))],
-                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   timeout=60)
+    run_helpshow(helpshow, ["--quit", windows_path(files["OSTRA.HLP"][0])],
+                 os.path.join(shots, "quit.log"))
     return 1 if failures else 0
 
 

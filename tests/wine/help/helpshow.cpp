@@ -7,6 +7,12 @@
 //     before the call and has stayed the same for 300 ms, and writes that
 //     text to OUT.txt. Exit status 0 when it did, 1 when the call was
 //     refused or no new text came. The help window stays open.
+//   helpshow.exe --wait OUT.txt
+//     as above without a call of its own: waits for the help window to show
+//     a text (someone else asked for it) and writes it to OUT.txt.
+//   helpshow.exe --point CAPTION TEXT
+//     prints the screen position "X Y" of the middle of the control showing
+//     TEXT in the top-level window with CAPTION (waits at most 20 s for it).
 //   helpshow.exe --quit FILE
 //     asks the help window to close and waits until it has.
 #include <windows.h>
@@ -82,6 +88,40 @@ std::string WaitForNewText(const std::string& before) {
   return "";
 }
 
+bool WriteText(const char* path, const std::string& text) {
+  FILE* out = std::fopen(path, "wb");
+  if (!out) return false;
+  bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  return std::fclose(out) == 0 && written;
+}
+
+// Waits for the new text, lets the window finish painting before anyone
+// takes its picture, and writes the text down.
+int RecordNewText(const std::string& before, const char* path) {
+  const std::string text = WaitForNewText(before);
+  if (text.empty()) {
+    std::printf("the help window showed no new text\n");
+    return 1;
+  }
+  Pump(300);
+  return WriteText(path, text) ? 0 : 1;
+}
+
+int PrintControlCentre(const char* caption, const char* text) {
+  for (int i = 0; i < 400; ++i) {
+    HWND top = FindWindowA(nullptr, caption);
+    HWND control = top ? FindWindowExA(top, nullptr, nullptr, text) : nullptr;
+    RECT rect = {};
+    if (control && IsWindowVisible(control) && GetWindowRect(control, &rect)) {
+      std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+      return 0;
+    }
+    Pump(50);
+  }
+  std::printf("no control \"%s\" in a window \"%s\"\n", text, caption);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,8 +132,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 200 && HelpWindow(); ++i) Pump(50);
     return HelpWindow() ? 1 : 0;
   }
+  if (argc == 3 && std::string(argv[1]) == "--wait") return RecordNewText("", argv[2]);
+  if (argc == 4 && std::string(argv[1]) == "--point") return PrintControlCentre(argv[2], argv[3]);
   if (argc != 5) {
-    std::fprintf(stderr, "usage: helpshow FILE COMMAND DATA OUT.txt | helpshow --quit FILE\n");
+    std::fprintf(stderr,
+                 "usage: helpshow FILE COMMAND DATA OUT.txt | --wait OUT.txt"
+                 " | --point CAPTION TEXT | --quit FILE\n");
     return 2;
   }
   const UINT command = static_cast<UINT>(std::strtoul(argv[2], nullptr, 0));
@@ -103,14 +147,5 @@ int main(int argc, char** argv) {
     std::printf("WinHelpA refused command %u\n", command);
     return 1;
   }
-  const std::string text = WaitForNewText(before);
-  if (text.empty()) {
-    std::printf("the help window showed no new text\n");
-    return 1;
-  }
-  Pump(300);  // the window finishes painting before anyone takes its picture
-  FILE* out = std::fopen(argv[4], "wb");
-  if (!out) return 1;
-  bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  return std::fclose(out) == 0 && written ? 0 : 1;
+  return RecordNewText(before, argv[4]);
 }
