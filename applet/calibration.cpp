@@ -439,7 +439,7 @@ void Calibration::StepTo(uint32_t id, bool downwards) {
   m_state.currentId = static_cast<uint8_t>(id);
   ResetCaptures();
   TakeFirstReading();
-  OnPaint();
+  m_controls.Repaint();
   const uint32_t below = NeighbourBelow(m_state.working, id);
   const uint32_t above = NeighbourAbove(m_state.working, id);
   m_controls.Enable(kCalPrevious, below != 0);

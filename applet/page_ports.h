@@ -71,6 +71,9 @@ class PageControls {
   virtual void SetDefaultStyle(int control, bool isDefault) = 0;
   // The sheet counts as changed: Apply becomes available.
   virtual void SetModified() = 0;
+  // The whole page is erased and painted again at once: the page's paint
+  // runs before this returns.
+  virtual void Repaint() = 0;
 };
 
 // String ids both pages show.

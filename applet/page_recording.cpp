@@ -97,6 +97,11 @@ void RecordingPageControls::SetModified() {
   m_log.push_back("modified");
 }
 
+void RecordingPageControls::Repaint() {
+  m_log.push_back("repaint");
+  if (m_repaint) m_repaint();
+}
+
 bool RecordingPageControls::IsEnabled(int control) const {
   auto it = m_enabled.find(control);
   return it == m_enabled.end() || it->second;

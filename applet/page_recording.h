@@ -5,9 +5,11 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "applet/page_ports.h"
@@ -59,6 +61,9 @@ class RecordingPageControls : public PageControls {
   void SetDefaultStyle(int control, bool isDefault) override;
   // "modified"
   void SetModified() override;
+  // "repaint", then the page's paint as SetRepaint gave it
+  void Repaint() override;
+  void SetRepaint(std::function<void()> paint) { m_repaint = std::move(paint); }
 
   bool IsEnabled(int control) const;
   // The string a control shows, when it was last given one by id.
@@ -68,6 +73,7 @@ class RecordingPageControls : public PageControls {
   PageLog& m_log;
   std::map<int, bool> m_enabled;
   std::map<int, uint32_t> m_strings;
+  std::function<void()> m_repaint;
 };
 
 // "message ID"; the answer is the next queued one (retry or cancel); with

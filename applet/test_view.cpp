@@ -345,7 +345,7 @@ void TestView::StepTo(uint32_t id) {
   ShowIndicatorCaptions(false);
   m_state.currentId = static_cast<uint8_t>(id);
   DecideView();
-  OnPaint();
+  m_controls.Repaint();
   const uint32_t below = NeighbourBelow(m_state.working, id);
   const uint32_t above = NeighbourAbove(m_state.working, id);
   m_controls.Enable(kTestPrevious, below != 0);

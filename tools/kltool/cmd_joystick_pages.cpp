@@ -93,7 +93,9 @@ class PageWorld {
         m_joysticks(joysticks),
         m_state(state),
         m_failable(failable),
-        m_sim(sim) {}
+        m_sim(sim) {
+    m_controls.SetRepaint([this] { Paint(); });
+  }
 
   bool Run(const std::vector<std::string>& words, std::string& error);
   void Flush() {

@@ -62,6 +62,9 @@ TEST(CalibrationCells, MarkerOffsetsAndBarLengths) {
 
 class CalibrationTest : public PageTest {
  protected:
+  CalibrationTest() {
+    controls.SetRepaint([this] { page.OnPaint(); });
+  }
   void Open(uint32_t id) {
     state.currentId = static_cast<uint8_t>(id);
     page.OnInitDialog(kLayout);
@@ -409,6 +412,7 @@ TEST_F(CalibrationTest, SteppingBetweenJoysticksKeepsEachOnesCalibration) {
   page.OnFollowingJoystick();
   auto lines = Take();
   EXPECT_EQ(state.currentId, 5);
+  EXPECT_TRUE(Has(lines, "repaint"));
   EXPECT_TRUE(Has(lines, "text 1065 \"Joystick 5\""));
   EXPECT_TRUE(Has(lines, "modified"));
   EXPECT_TRUE(Has(lines, "disable 1063"));

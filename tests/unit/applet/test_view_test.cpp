@@ -103,6 +103,9 @@ TestPageLayout PageLayout(int areaWidth, int areaHeight) {
 
 class TestViewTest : public PageTest {
  protected:
+  TestViewTest() {
+    controls.SetRepaint([this] { page.OnPaint(); });
+  }
   void Open(uint32_t id, int areaWidth = 402, int areaHeight = 281) {
     state.currentId = static_cast<uint8_t>(id);
     page.OnInitDialog(PageLayout(areaWidth, areaHeight));
@@ -280,6 +283,7 @@ TEST_F(TestViewTest, SteppingDecidesTheViewForEachJoystick) {
   page.OnFollowingJoystick();
   auto lines = Take();
   EXPECT_EQ(page.PadModel(), 0);
+  EXPECT_TRUE(Has(lines, "repaint"));
   EXPECT_TRUE(Has(lines, "masked 212 213 30,65"));
   EXPECT_TRUE(Has(lines, "hide 1094"));
   EXPECT_TRUE(Has(lines, "default 1081"));
