@@ -14,12 +14,14 @@
 #include <vector>
 
 #include "editor/canvas.h"
+#include "editor/dialogs.h"
 #include "editor/shell.h"
 #include "gamepad/pads.h"
 #include "layout_tables.h"
 #include "platform/filesystem.h"
 #include "platform/input.h"
 #include "platform/joystick.h"
+#include "platform/key_event.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
 #include "platform/strings.h"
@@ -40,20 +42,6 @@ constexpr uint8_t kStripClear = 0x04;
 constexpr uint8_t kStripOption = 0x08;
 constexpr uint8_t kStripScrollLeft = 0x10;
 constexpr uint8_t kStripScrollRight = 0x20;
-
-// Key messages as the view's message pump sees them.
-constexpr uint32_t kWmKeyDown = 0x0100;
-constexpr uint32_t kWmKeyUp = 0x0101;
-constexpr uint32_t kWmSysKeyDown = 0x0104;
-constexpr uint32_t kWmSysKeyUp = 0x0105;
-constexpr uint32_t kKeyDataExtended = 1u << 24;
-constexpr uint32_t kKeyDataPrevious = 1u << 30;
-
-struct KeyMessage {
-  uint32_t message = kWmKeyDown;
-  uint32_t vk = 0;
-  uint32_t keyData = 0;  // repeat count, scan code in bits 16..23, flags above
-};
 
 // String ids the view shows.
 constexpr uint32_t kStrKeyModeHint = 61218;
@@ -104,6 +92,7 @@ constexpr uint32_t kTimerLogo = 3;
 struct PadViewPorts {
   Canvas& canvas;
   Prompts& prompts;
+  EditorDialogs& dialogs;
   Shell& shell;
   Timers& timers;
   Registry& registry;
@@ -136,8 +125,9 @@ class PadView {
   void OnDraw();
   void OnLeftButtonDown(layout::Point p);
   void OnLeftButtonUp(layout::Point p);
-  // True when the message was consumed (the framework does not see it).
-  bool PreTranslateMessage(const KeyMessage& message);
+  // A key pressed or released while the view has the keyboard, before the
+  // window dispatches it; true when the view consumed it.
+  bool OnKey(const KeyEvent& key);
 
   void PadHitTest(layout::Point p);
   // The real pad's input k went from released to pressed.
@@ -276,8 +266,8 @@ class PadView {
   void ReadPadSlots(uint8_t count);
 
   // Key capture.
-  bool CaptureKeyDown(const KeyMessage& message);
-  bool CaptureKeyUp(const KeyMessage& message);
+  bool CaptureKeyDown(const KeyEvent& key);
+  bool CaptureKeyUp(const KeyEvent& key);
   bool Capturing() const;
   void StoreKey(uint16_t code, uint8_t flags);
   void Commit();

@@ -50,13 +50,13 @@ void PadView::RunMenuCommand(uint32_t menu, uint8_t item) {
       DeleteGame();
       break;
     case 12:
-      m_ports.prompts.Print(PrintCommand::kPrint);
+      m_ports.dialogs.Print(PrintCommand::kPrint);
       break;
     case 13:
       PrintPreview();
       break;
     case 14:
-      m_ports.prompts.Print(PrintCommand::kSetup);
+      m_ports.dialogs.Print(PrintCommand::kSetup);
       break;
     case 15:
       WebPage();
@@ -98,7 +98,7 @@ void PadView::RunMenuCommand(uint32_t menu, uint8_t item) {
       m_ports.shell.Help(kHelpFinder, 1);
       break;
     case 32:
-      m_ports.prompts.About();
+      m_ports.dialogs.About();
       break;
     default:
       break;
@@ -172,7 +172,7 @@ void PadView::DeleteGame() {
 void PadView::PrintPreview() {
   m_previewWide = true;
   m_ports.shell.Resize(0, 0);
-  m_ports.prompts.Print(PrintCommand::kPreview);
+  m_ports.dialogs.Print(PrintCommand::kPreview);
 }
 
 void PadView::OnEndPrinting() {
@@ -182,7 +182,7 @@ void PadView::OnEndPrinting() {
 }
 
 void PadView::WebPage() {
-  const std::optional<std::string> address = m_ports.prompts.WebAddress(kMakerWebAddress);
+  const std::optional<std::string> address = m_ports.dialogs.WebAddress(kMakerWebAddress);
   if (address) m_ports.shell.Open(*address);
 }
 
@@ -220,7 +220,7 @@ void PadView::NewProfile() {
 }
 
 std::optional<std::string> PadView::AskProfileName() {
-  const std::optional<std::string> typed = m_ports.prompts.ProfileName(kProposedProfileName);
+  const std::optional<std::string> typed = m_ports.dialogs.ProfileName(kProposedProfileName);
   if (!typed) return std::nullopt;
   std::string name = NormaliseProfileName(typed->substr(0, std::min<size_t>(typed->size(), 10)));
   if (name.empty() || !IsValidProfileName(name)) return std::nullopt;

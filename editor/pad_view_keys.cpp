@@ -328,16 +328,13 @@ bool PadView::Capturing() const {
   return base == 0 || (SequenceMode(m_currentMode) && m_recording);
 }
 
-bool PadView::PreTranslateMessage(const KeyMessage& message) {
-  if (message.message == kWmKeyDown || message.message == kWmSysKeyDown) {
+bool PadView::OnKey(const KeyEvent& key) {
+  if (key.down) {
     if (!Capturing()) return false;
-    return CaptureKeyDown(message);
+    return CaptureKeyDown(key);
   }
-  if (message.message == kWmKeyUp || message.message == kWmSysKeyUp) {
-    if (m_selectedInput == kNone) return false;
-    return CaptureKeyUp(message);
-  }
-  return false;
+  if (m_selectedInput == kNone) return false;
+  return CaptureKeyUp(key);
 }
 
 void PadView::SequenceFull() {
@@ -382,29 +379,28 @@ void PadView::StoreKey(uint16_t code, uint8_t flags) {
   ++s.count;
 }
 
-bool PadView::CaptureKeyDown(const KeyMessage& message) {
+bool PadView::CaptureKeyDown(const KeyEvent& key) {
   m_released = 0;
   m_commitPending = 0;
-  if (message.keyData & kKeyDataPrevious) return true;
-  const bool extended = (message.keyData & kKeyDataExtended) != 0;
-  const uint32_t scan = (message.keyData >> 16) & 0xFF;
+  if (key.previous) return true;
+  const bool extended = key.extended;
   uint8_t modifier = 0;
-  if (message.vk == kVkMenu) modifier = extended ? 0x01 : 0x02;
-  if (message.vk == kVkControl) modifier = extended ? 0x04 : 0x08;
-  if (message.vk == kVkShift) modifier = scan == kRightShiftScan ? 0x10 : 0x20;
+  if (key.vk == kVkMenu) modifier = extended ? 0x01 : 0x02;
+  if (key.vk == kVkControl) modifier = extended ? 0x04 : 0x08;
+  if (key.vk == kVkShift) modifier = (key.scan & 0xFF) == kRightShiftScan ? 0x10 : 0x20;
   if (modifier) {
     if (m_capture.count < kMaxStrokes) m_capture.flags[m_capture.count] |= modifier;
     return true;
   }
-  StoreKey(static_cast<uint16_t>(message.vk & 0xFFFF), extended ? kFlagExtended : 0);
+  StoreKey(static_cast<uint16_t>(key.vk & 0xFFFF), extended ? kFlagExtended : 0);
   return true;
 }
 
-bool PadView::CaptureKeyUp(const KeyMessage& message) {
-  if (message.vk == kVkSnapshot && Capturing()) {
+bool PadView::CaptureKeyUp(const KeyEvent& key) {
+  if (key.vk == kVkSnapshot && Capturing()) {
     // Print Screen sends no key-down: its key-up opens and closes the chord.
     m_released = 0;
-    StoreKey(kVkSnapshot, (message.keyData & kKeyDataExtended) ? kFlagExtended : 0);
+    StoreKey(kVkSnapshot, key.extended ? kFlagExtended : 0);
   }
   if (m_released == 0) {
     m_commitPending = 1;

@@ -216,7 +216,7 @@ void PadView::ShowAssignmentTable() {
         Cut(m_ports.strings.Load(ModeNameId(entry.mode)), kModeNameLimit), Cut(keys, kKeysLimit)});
     ++row;
   }
-  m_ports.prompts.ShowAssignmentTable(table);
+  m_ports.dialogs.ShowAssignmentTable(table);
 }
 
 // Key files copied into the folder become games; their profiles are listed

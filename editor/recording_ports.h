@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/canvas.h"
+#include "editor/dialogs.h"
 #include "editor/shell.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
@@ -35,8 +36,9 @@ class RecordingCanvas : public Canvas {
 // Answers come from a queue of words: yes, no, ok, cancel, or a text for a
 // dialog. With the queue empty a message box answers OK (or Cancel when it
 // has no OK button) and a dialog is cancelled. "ok" accepts a text dialog
-// as it opens (the name "game1", the maker's address).
-class ScriptedPrompts : public Prompts {
+// as it opens (the name "game1", the maker's address). The editor's dialogs
+// answer from the same queue, so one script speaks for every prompt.
+class ScriptedPrompts : public Prompts, public EditorDialogs {
  public:
   explicit ScriptedPrompts(PortLog& log) : m_log(log) {}
   void QueueAnswer(const std::string& answer) { m_answers.push_back(answer); }

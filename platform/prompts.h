@@ -1,13 +1,12 @@
 // The small modal user interface the portable code asks for: message boxes
-// from a string id and the few dialogs of the editor. The window layer
-// implements it; tests and kltool answer from a script.
+// from a string id and the platform's file-open dialog. The window layer
+// implements it; tests and kltool answer from a script. The editor's own
+// dialogs are its port (editor/dialogs.h).
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace kl {
 
@@ -45,22 +44,6 @@ struct MessageRequest {
   uint32_t captionId = 0;
 };
 
-// The assignment table dialog's contents: three column titles and widths,
-// then one row per entry of the shown pad.
-struct AssignmentRow {
-  std::string input;
-  std::string mode;
-  std::string keys;
-};
-struct AssignmentTable {
-  std::array<std::string, 3> titles;
-  std::array<int, 3> widths{};
-  std::vector<AssignmentRow> rows;
-};
-
-// The framework's standard print commands handed on to the view.
-enum class PrintCommand { kPrint, kPreview, kSetup };
-
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -68,20 +51,11 @@ class Prompts {
   virtual int MessageBox(uint32_t stringId, uint32_t style) = 0;
   // The platform's file-open dialog; the full path picked, or none on cancel.
   virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
-
-  // The editor's own dialogs. A prompt source that has no dialogs (a
-  // command-line tool) keeps these answers: the plain box, and Cancel.
+  // A message box with a suffix or its own caption. A prompt source that
+  // cannot show one (a command-line tool) shows the plain box.
   virtual int Ask(const MessageRequest& request) {
     return MessageBox(request.stringId, request.style);
   }
-  // The profile name dialog, showing `initial`: the name (at most 10
-  // characters) on OK, none on Cancel.
-  virtual std::optional<std::string> ProfileName(const std::string&) { return std::nullopt; }
-  // The web address dialog, showing `initial`: the address on OK.
-  virtual std::optional<std::string> WebAddress(const std::string&) { return std::nullopt; }
-  virtual void About() {}
-  virtual void ShowAssignmentTable(const AssignmentTable&) {}
-  virtual void Print(PrintCommand) {}
 };
 
 }  // namespace kl

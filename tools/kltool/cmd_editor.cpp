@@ -37,8 +37,8 @@ class EditorWorld {
         m_timers(m_log),
         m_strings(StringModule::kKloom),
         m_settingLog(m_registry, m_log),
-        m_view(PadViewPorts{m_canvas, m_prompts, m_shell, m_timers, m_settingLog, m_joystick, m_fs,
-                            m_input, m_strings},
+        m_view(PadViewPorts{m_canvas, m_prompts, m_prompts, m_shell, m_timers, m_settingLog,
+                            m_joystick, m_fs, m_input, m_strings},
                folder) {
     m_shell.SetRepaint([this] { m_view.OnDraw(); });
   }
@@ -216,15 +216,15 @@ bool EditorWorld::Key(const std::vector<std::string>& words, bool down, std::str
     if (side == 161) scan = 0x36;
     if (side == 163 || side == 165) extended = true;
   }
-  KeyMessage message;
-  const bool system = code == 18 || code == 121;
-  message.message =
-      down ? (system ? kWmSysKeyDown : kWmKeyDown) : (system ? kWmSysKeyUp : kWmKeyUp);
-  message.vk = code;
-  message.keyData = 1 | (scan << 16) | (extended ? kKeyDataExtended : 0) |
-                    (repeat || !down ? kKeyDataPrevious : 0) | (down ? 0 : 1u << 31);
+  KeyEvent key;
+  key.down = down;
+  key.vk = code;
+  key.scan = scan;
+  key.extended = extended;
+  key.previous = repeat || !down;
+  key.system = code == 18 || code == 121;  // Alt and F10 come as system keys
   EnsureStarted();
-  if (!m_view.PreTranslateMessage(message)) m_log.push_back("key passed");
+  if (!m_view.OnKey(key)) m_log.push_back("key passed");
   return true;
 }
 

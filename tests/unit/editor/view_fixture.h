@@ -122,7 +122,7 @@ class PadViewTest : public ::testing::Test {
   }
   ProbeView& Start() {
     m_view =
-        std::make_unique<ProbeView>(PadViewPorts{m_canvas, m_prompts, m_shell, m_timers,
+        std::make_unique<ProbeView>(PadViewPorts{m_canvas, m_prompts, m_prompts, m_shell, m_timers,
                                                  m_settingLog, m_flaky, m_fs, m_input, m_strings},
                                     m_root);
     m_view->probe = m_probe;
@@ -144,13 +144,14 @@ class PadViewTest : public ::testing::Test {
     m_view->OnLeftButtonUp({x, y});
   }
   void Key(uint32_t vk, bool down, uint32_t scan = 0, bool ext = false, bool repeat = false) {
-    KeyMessage m;
-    m.message =
-        down ? (vk == 18 ? kWmSysKeyDown : kWmKeyDown) : (vk == 18 ? kWmSysKeyUp : kWmKeyUp);
-    m.vk = vk;
-    m.keyData =
-        1 | (scan << 16) | (ext ? kKeyDataExtended : 0) | (repeat || !down ? kKeyDataPrevious : 0);
-    m_consumed = m_view->PreTranslateMessage(m);
+    KeyEvent key;
+    key.down = down;
+    key.vk = vk;
+    key.scan = scan;
+    key.extended = ext;
+    key.previous = repeat || !down;
+    key.system = vk == 18;
+    m_consumed = m_view->OnKey(key);
   }
   void Tap(uint32_t vk) {
     Key(vk, true);
