@@ -1,0 +1,497 @@
+// The framework's printing under Wine with its PostScript driver on a FILE:
+// port: a frame with a two-page view, printed through the real print
+// dialog (answered from a second thread as a user would: tick "Print to
+// file", OK, type the file name), cancelled, limited to one page; and the
+// print preview: it opens on page 1 over the view, Next shows page 2, Close
+// ends the run and shows the view, and twenty open and close cycles leave
+// the GDI object count where it was. Page 1 draws a black block in the upper
+// left quarter of the page, page 2 one in the lower right, so each page can
+// be told from the other on paper and on screen.
+#include <windows.h>
+
+#include <commdlg.h>
+#include <dlgs.h>
+#include <gtest/gtest.h>
+#include <winspool.h>
+#include <winternl.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "framework/framework.h"
+#include "harness/support.h"
+
+namespace {
+
+using kl::winetest::WaitUntil;
+
+constexpr char kPrinter[] = "KeyLoom Test";
+constexpr char kDriver[] = "KeyLoom Test Printer";
+
+// Where the printed files go: KL_PRINT_OUT (a folder) or the temp folder.
+std::string OutputPath(const std::string& name) {
+  char folder[MAX_PATH] = {};
+  if (GetEnvironmentVariableA("KL_PRINT_OUT", folder, sizeof folder) > 0) {
+    std::string path = std::string(folder) + "\\" + name;
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    return path;
+  }
+  return kl::winetest::TempPath(name);
+}
+
+// Wine's PostScript driver with the test's PPD, and a printer on FILE:
+// as the system's default.
+bool InstallPrinter() {
+  char folder[MAX_PATH] = {};
+  DWORD needed = 0;
+  if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder),
+                                  sizeof folder, &needed)) {
+    return false;
+  }
+  const std::string ppd = kl::winetest::ProgramFolder() + "KLTEST.PPD";
+  if (!CopyFileA(ppd.c_str(), (std::string(folder) + "\\KLTEST.PPD").c_str(), FALSE)) {
+    return false;
+  }
+  DRIVER_INFO_3A driver = {};
+  driver.cVersion = 3;
+  driver.pName = const_cast<char*>(kDriver);
+  driver.pDriverPath = const_cast<char*>("wineps.drv");
+  driver.pDataFile = const_cast<char*>("KLTEST.PPD");
+  driver.pConfigFile = const_cast<char*>("wineps.drv");
+  if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES)) {
+    return false;
+  }
+  PRINTER_INFO_2A printer = {};
+  printer.pPrinterName = const_cast<char*>(kPrinter);
+  printer.pPortName = const_cast<char*>("FILE:");
+  printer.pDriverName = const_cast<char*>(kDriver);
+  printer.pPrintProcessor = const_cast<char*>("WinPrint");
+  printer.pDatatype = const_cast<char*>("RAW");
+  HANDLE handle = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
+  if (handle != nullptr) {
+    ClosePrinter(handle);
+  } else if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS) {
+    return false;
+  }
+  return SetDefaultPrinterA(kPrinter) != FALSE;
+}
+
+// A view of two pages that counts the calls it gets.
+class PagesView : public kl::CWnd, public kl::CPrintTarget {
+ public:
+  int prepared = 0, begun = 0, ended = 0;
+  int printed[3] = {};
+  bool endedWithDc = false;
+  UINT pages = 2;
+  UINT lastPage = 0;
+  UINT abortOnPage = 0;  // the page during which the document is aborted
+
+  bool OnPreparePrinting(kl::CPrintInfo& info) override {
+    ++prepared;
+    info.m_nMinPage = 1;
+    info.m_nMaxPage = pages;
+    return true;
+  }
+  void OnBeginPrinting(HDC, kl::CPrintInfo&) override { ++begun; }
+  void OnPrint(HDC dc, kl::CPrintInfo& info) override {
+    lastPage = info.m_nCurPage;
+    if (info.m_nCurPage <= 2) ++printed[info.m_nCurPage];
+    const int w = GetDeviceCaps(dc, HORZRES);
+    const int h = GetDeviceCaps(dc, VERTRES);
+    RECT block = info.m_nCurPage == 1 ? RECT{w / 10, h / 10, w * 4 / 10, h * 3 / 10}
+                                      : RECT{w * 6 / 10, h * 6 / 10, w * 9 / 10, h * 8 / 10};
+    FillRect(dc, &block, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    if (info.m_nCurPage == abortOnPage) AbortDoc(dc);
+  }
+  void OnEndPrinting(HDC dc, kl::CPrintInfo&) override {
+    ++ended;
+    endedWithDc = dc != nullptr;
+  }
+
+ protected:
+  bool OnCommand(UINT id) override { return m_printing.OnCommand(id, m_hWnd); }
+  bool OnPaint() override {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EndPaint(m_hWnd, &ps);
+    return true;
+  }
+
+ public:
+  kl::CViewPrinting m_printing{*this};
+};
+
+struct DialogSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<DialogSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+      std::string(name) == "#32770" && GetDlgItem(window, search->id) != nullptr) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Finds a visible dialog of this process that has control `id`.
+HWND FindDialogWith(int id) {
+  DialogSearch search{id, nullptr};
+  EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Runs `answer` on the first dialog with control `id` that appears within
+// 10 s, from a thread of its own while the modal dialog runs.
+class DialogAnswer {
+ public:
+  DialogAnswer(int id, std::function<void(HWND)> answer)
+      : m_thread([this, id, answer] {
+          for (int i = 0; i < 500 && !m_stop; ++i) {
+            if (HWND dialog = FindDialogWith(id)) {
+              Sleep(100);  // let the dialog finish its initialisation
+              answer(dialog);
+              m_answered = true;
+              return;
+            }
+            Sleep(20);
+          }
+        }) {}
+  ~DialogAnswer() {
+    m_stop = true;
+    m_thread.join();
+  }
+  bool Answered() const { return m_answered; }
+
+ private:
+  std::atomic<bool> m_stop{false};
+  std::atomic<bool> m_answered{false};
+  std::thread m_thread;
+};
+
+HWND PreviewWindow(HWND frame) {
+  return FindWindowExA(frame, nullptr, "KlPrintPreview", nullptr);
+}
+
+// The GDI objects of this process, counted in the handle table the system
+// keeps in the process environment block (GetGuiResources answers 0 under Wine).
+int GdiObjects() {
+  struct Entry {
+    UINT64 object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    UINT64 user;
+  };
+  static_assert(sizeof(Entry) == 24);
+  PROCESS_BASIC_INFORMATION basic = {};
+  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic,
+                                nullptr) != 0) {
+    return -1;
+  }
+  const auto* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
+  const size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;  // GdiSharedHandleTable
+  const Entry* table = *reinterpret_cast<Entry* const*>(peb + offset);
+  if (table == nullptr) return -1;
+  int count = 0;
+  for (int i = 0; i < 0x10000; ++i) count += table[i].type != 0 && table[i].object != 0;
+  return count;
+}
+
+void Click(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+class PrintTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(InstallPrinter()); }
+  void SetUp() override {
+    ASSERT_TRUE(kl::CWnd::RegisterWindowClass("KlPrintTestView", 0, nullptr,
+                                              LoadCursor(nullptr, IDC_ARROW), nullptr));
+    ASSERT_TRUE(m_frame.CreateEx(0, "KlPrintTestView", "Print test",
+                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 100, 100, 605,
+                                 405, nullptr, nullptr));
+    RECT client{};
+    GetClientRect(m_frame.m_hWnd, &client);
+    ASSERT_TRUE(m_view.CreateEx(0, "KlPrintTestView", "", WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+                                client.bottom, m_frame.m_hWnd, nullptr));
+    Pump();
+  }
+  void TearDown() override {
+    m_view.m_printing.Preview().Close();
+    m_view.DestroyWindow();
+    m_frame.DestroyWindow();
+  }
+  void Pump() {
+    WaitUntil([] { return false; }, 50);
+  }
+  void Command(UINT id) { SendMessageA(m_view.m_hWnd, WM_COMMAND, id, 0); }
+  // Prints through the dialog into `path`; `dialog` fills the dialog in.
+  void PrintToFile(const std::string& path, const std::function<void(HWND)>& dialog = {}) {
+    DeleteFileA(path.c_str());
+    DialogAnswer saveAs(cmb13, [path](HWND save) {
+      SetDlgItemTextA(save, cmb13, path.c_str());
+      SetDlgItemTextA(save, edt1, path.c_str());
+      Click(save, IDOK);
+    });
+    DialogAnswer print(chx1, [dialog](HWND print) {
+      SendMessageA(GetDlgItem(print, chx1), BM_SETCHECK, BST_CHECKED, 0);
+      if (dialog) dialog(print);
+      Click(print, IDOK);
+    });
+    Command(kl::kIdFilePrint);
+    EXPECT_TRUE(print.Answered());
+    EXPECT_TRUE(saveAs.Answered());
+  }
+  int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
+  kl::CWnd m_frame;
+  PagesView m_view;
+};
+
+TEST_F(PrintTest, PrintsEveryPageThroughTheDialog) {
+  const std::string path = OutputPath("two-pages.ps");
+  PrintToFile(path);
+  const std::string ps = kl::winetest::ReadWholeFile(path);
+  ASSERT_FALSE(ps.empty());
+  EXPECT_EQ(ps.rfind("%!PS-Adobe", 0), 0u);
+  EXPECT_EQ(Count(ps, "%%Page: "), 2);
+  EXPECT_EQ(m_view.prepared, 1);
+  EXPECT_EQ(m_view.begun, 1);
+  EXPECT_EQ(m_view.printed[1], 1);
+  EXPECT_EQ(m_view.printed[2], 1);
+  EXPECT_EQ(m_view.ended, 1);
+  EXPECT_TRUE(m_view.endedWithDc);
+}
+
+TEST_F(PrintTest, PageRangeOfTheDialogIsPrinted) {
+  const std::string path = OutputPath("page-two.ps");
+  PrintToFile(path, [](HWND print) {
+    CheckRadioButton(print, rad1, rad3, rad3);  // pages
+    SetDlgItemTextA(print, edt1, "2");
+    SetDlgItemTextA(print, edt2, "2");
+  });
+  const std::string ps = kl::winetest::ReadWholeFile(path);
+  EXPECT_EQ(Count(ps, "%%Page: "), 1);
+  EXPECT_EQ(m_view.printed[1], 0);
+  EXPECT_EQ(m_view.printed[2], 1);
+}
+
+TEST_F(PrintTest, CancelPrintsNothingAndEndsTheRun) {
+  DialogAnswer print(chx1, [](HWND dialog) { Click(dialog, IDCANCEL); });
+  Command(kl::kIdFilePrint);
+  EXPECT_TRUE(print.Answered());
+  EXPECT_EQ(m_view.begun, 0);
+  EXPECT_EQ(m_view.printed[1] + m_view.printed[2], 0);
+  EXPECT_EQ(m_view.ended, 1);
+  EXPECT_FALSE(m_view.endedWithDc);
+}
+
+TEST_F(PrintTest, DocumentThePrinterCannotWriteIsAFailure) {
+  // Wine takes the document and refuses it at its end: the output folder
+  // does not exist.
+  DWORD error = 0;
+  HDC dc = CreateDCA("WINEPS.DRV", kPrinter, nullptr, nullptr);
+  ASSERT_NE(dc, nullptr);
+  kl::CPrintInfo info;
+  info.m_nFromPage = 1;
+  info.m_nToPage = 2;
+  EXPECT_FALSE(
+      kl::PrintDocument(dc, m_view, info, "test", OutputPath("no-such-folder\\x.ps"), error));
+  EXPECT_NE(error, 0u);
+  DeleteDC(dc);
+}
+
+TEST_F(PrintTest, NoPrinterShowsOneSystemMessageAndEndsTheRun) {
+  HANDLE printer = nullptr;
+  PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+  ASSERT_TRUE(OpenPrinterA(const_cast<char*>(kPrinter), &printer, &access));
+  ASSERT_TRUE(DeletePrinter(printer));
+  ClosePrinter(printer);
+  std::atomic<int> boxes{0};
+  std::string shown;
+  DialogAnswer message(0xFFFF, [&](HWND box) {  // a message box's text
+    char text[512] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    shown = text;
+    ++boxes;
+    Click(box, IDOK);
+  });
+  Command(kl::kIdFilePrintPreview);
+  Pump();
+  const bool reinstalled = InstallPrinter();
+  EXPECT_TRUE(message.Answered());
+  EXPECT_EQ(boxes, 1);
+  EXPECT_FALSE(shown.empty());
+  EXPECT_EQ(PreviewWindow(m_frame.m_hWnd), nullptr);
+  EXPECT_TRUE(IsWindowVisible(m_view.m_hWnd));
+  EXPECT_EQ(m_view.prepared, 1);
+  EXPECT_EQ(m_view.begun, 0);
+  EXPECT_EQ(m_view.ended, 1);
+  EXPECT_TRUE(reinstalled);
+}
+
+// A 24-bit BMP of what the screen shows of `window`, for looking at.
+void SaveScreenshot(HWND window, const std::string& path) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const DWORD size = static_cast<DWORD>(((w * 3 + 3) & ~3) * h);
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + size;
+  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    WriteFile(out, &file, sizeof file, &written, nullptr);
+    WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    WriteFile(out, bits, size, &written, nullptr);
+    CloseHandle(out);
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+// The colour of the preview at frame client point (x, y).
+COLORREF PreviewPixel(HWND frame, int x, int y) {
+  HDC dc = GetDC(frame);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(frame, dc);
+  return c;
+}
+
+// The page as the preview places it: the white rectangle right of the
+// margin below the tool row.
+struct PaperRect {
+  int left, top, right, bottom;
+};
+PaperRect FindPaper(HWND frame) {
+  RECT client{};
+  GetClientRect(frame, &client);
+  PaperRect r{-1, -1, -1, -1};
+  const int y = 100;
+  for (int x = 0; x < client.right; ++x) {
+    if (PreviewPixel(frame, x, y) == RGB(255, 255, 255)) {
+      if (r.left < 0) r.left = x;
+      r.right = x;
+    }
+  }
+  const int x = (r.left + r.right) / 2;
+  for (int yy = 28; yy < client.bottom; ++yy) {
+    const COLORREF c = PreviewPixel(frame, x, yy);
+    if (c == RGB(255, 255, 255) || c == RGB(0, 0, 0)) {
+      if (r.top < 0) r.top = yy;
+      if (c == RGB(255, 255, 255)) r.bottom = yy;
+    }
+  }
+  return r;
+}
+
+bool Black(HWND frame, const PaperRect& paper, int tenthX, int tenthY) {
+  const int x = paper.left + (paper.right - paper.left) * tenthX / 20;
+  const int y = paper.top + (paper.bottom - paper.top) * tenthY / 20;
+  return PreviewPixel(frame, x, y) == RGB(0, 0, 0);
+}
+
+TEST_F(PrintTest, PreviewShowsPageOneThenPageTwoAndCloses) {
+  Command(kl::kIdFilePrintPreview);
+  HWND preview = PreviewWindow(m_frame.m_hWnd);
+  ASSERT_NE(preview, nullptr);
+  EXPECT_FALSE(IsWindowVisible(m_view.m_hWnd));
+  UpdateWindow(preview);
+  Pump();
+  EXPECT_EQ(m_view.m_printing.Preview().CurrentPage(), 1u);
+  PaperRect paper = FindPaper(m_frame.m_hWnd);
+  ASSERT_GT(paper.right - paper.left, 100);
+  ASSERT_GT(paper.bottom - paper.top, 100);
+  // Block 1 spans tenths 1..4 across and 1..3 down; block 2 6..9 and 6..8.
+  EXPECT_TRUE(Black(m_frame.m_hWnd, paper, 5, 4));
+  EXPECT_FALSE(Black(m_frame.m_hWnd, paper, 15, 14));
+  SaveScreenshot(m_frame.m_hWnd, OutputPath("preview-page1.bmp"));
+
+  Click(preview, kl::kIdPreviewNext);
+  Pump();
+  UpdateWindow(preview);
+  EXPECT_EQ(m_view.m_printing.Preview().CurrentPage(), 2u);
+  EXPECT_EQ(m_view.lastPage, 2u);
+  EXPECT_FALSE(Black(m_frame.m_hWnd, paper, 5, 4));
+  EXPECT_TRUE(Black(m_frame.m_hWnd, paper, 15, 14));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(preview, kl::kIdPreviewNext)));
+  SaveScreenshot(m_frame.m_hWnd, OutputPath("preview-page2.bmp"));
+
+  Click(preview, kl::kIdPreviewPages);
+  Pump();
+  UpdateWindow(preview);
+  EXPECT_TRUE(m_view.m_printing.Preview().TwoPages());
+  EXPECT_EQ(m_view.m_printing.Preview().CurrentPage(), 1u);
+  SaveScreenshot(m_frame.m_hWnd, OutputPath("preview-two.bmp"));
+
+  Click(preview, kl::kIdPreviewClose);
+  Pump();
+  EXPECT_EQ(PreviewWindow(m_frame.m_hWnd), nullptr);
+  EXPECT_TRUE(IsWindowVisible(m_view.m_hWnd));
+  EXPECT_EQ(m_view.prepared, 1);
+  EXPECT_EQ(m_view.begun, 1);
+  EXPECT_EQ(m_view.ended, 1);
+}
+
+TEST_F(PrintTest, PreviewCyclesLeaveNoGdiObjects) {
+  Command(kl::kIdFilePrintPreview);  // first run: fonts and caches of the system settle
+  Pump();
+  Click(PreviewWindow(m_frame.m_hWnd), kl::kIdPreviewClose);
+  Pump();
+  // The count sees an object come and go.
+  const int start = GdiObjects();
+  ASSERT_GT(start, 0);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  EXPECT_EQ(GdiObjects(), start + 1);
+  DeleteObject(brush);
+  const int before = GdiObjects();
+  ASSERT_EQ(before, start);
+  for (int i = 0; i < 20; ++i) {
+    Command(kl::kIdFilePrintPreview);
+    HWND preview = PreviewWindow(m_frame.m_hWnd);
+    ASSERT_NE(preview, nullptr);
+    UpdateWindow(preview);
+    Click(preview, kl::kIdPreviewNext);
+    Pump();
+    UpdateWindow(preview);
+    Click(preview, kl::kIdPreviewClose);
+    Pump();
+  }
+  EXPECT_EQ(GdiObjects(), before);
+  EXPECT_EQ(m_view.ended, 21);
+}
+
+}  // namespace
