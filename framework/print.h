@@ -10,10 +10,12 @@
 
 #include <string>
 
+#include "framework/winapp.h"
+
 namespace kl {
 
-// The framework's standard print commands.
-constexpr UINT kIdFilePrintSetup = 57606;    // ID_FILE_PRINT_SETUP
+// The framework's standard print commands (print setup, 57606, is with the
+// application's commands).
 constexpr UINT kIdFilePrint = 57607;         // ID_FILE_PRINT
 constexpr UINT kIdFilePrintPreview = 57609;  // ID_FILE_PRINT_PREVIEW
 

@@ -185,17 +185,15 @@ bool CPrintPreview::OnCommand(UINT id) {
   }
 }
 
-bool CPrintPreview::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-  if (message == WM_ERASEBKGND) {
-    result = 1;  // the paint covers everything
-    return true;
-  }
-  if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
-    Close();
-    result = 0;
-    return true;
-  }
-  return false;
+bool CPrintPreview::OnEraseBkgnd(HDC, bool& erased) {
+  erased = true;  // the paint covers everything
+  return true;
+}
+
+bool CPrintPreview::OnKeyDown(const KeyArgs& key) {
+  if (key.code != VK_ESCAPE) return false;
+  Close();
+  return true;
 }
 
 // Page `page` into slot `slot` (0 left, 1 right) of `area`, scaled to fit

@@ -47,7 +47,9 @@ class CPrintPreview : public CWnd {
   bool OnCreate(const CREATESTRUCTA& cs) override;
   bool OnPaint() override;
   bool OnCommand(UINT id) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnEraseBkgnd(HDC dc, bool& erased) override;
+  // Escape closes the preview as the Close button does.
+  bool OnKeyDown(const KeyArgs& key) override;
 
  private:
   void ShowPage(UINT page);
