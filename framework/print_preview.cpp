@@ -36,6 +36,7 @@ bool CPrintPreview::Open(HWND view) {
   if (m_running) return true;
   m_info = CPrintInfo{};
   m_info.m_bPreview = true;
+  m_scroll[0] = m_scroll[1] = 0;
   if (!m_target.OnPreparePrinting(m_info)) return false;
   m_running = true;
   m_view = view;
@@ -53,8 +54,8 @@ bool CPrintPreview::Open(HWND view) {
     m_target.OnBeginPrinting(m_printer, m_info);
     if (!RegisterWindowClass(kPreviewClass, CS_HREDRAW | CS_VREDRAW, nullptr,
                              LoadCursor(nullptr, IDC_ARROW), nullptr) ||
-        !CreateEx(0, kPreviewClass, "", WS_CHILD | WS_CLIPCHILDREN, 0, 0, client.right,
-                  client.bottom, frame, nullptr)) {
+        !CreateEx(0, kPreviewClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, 0, 0,
+                  client.right, client.bottom, frame, nullptr)) {
       error = GetLastError();
     }
   }
@@ -132,6 +133,7 @@ void CPrintPreview::ShowPage(UINT page) {
   ReleasePages();
   m_page = std::clamp(page, m_info.m_nMinPage, m_info.m_nMaxPage);
   UpdateButtons();
+  UpdateScrollBars();
   InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
@@ -196,26 +198,123 @@ bool CPrintPreview::OnKeyDown(const KeyArgs& key) {
   return true;
 }
 
-// Page `page` into slot `slot` (0 left, 1 right) of `area`, scaled to fit
-// and magnified by the zoom around the top centre.
-void CPrintPreview::DrawPage(HDC dc, UINT page, int slot, const RECT& area) {
+// One page's size on screen in `area`: fitted into its slot, then
+// magnified by the zoom; a slot is at least as wide as its page.
+CPrintPreview::Sheet CPrintPreview::Measure(const RECT& area) const {
   const int slots = m_twoPages ? 2 : 1;
   const int pageWidth = std::max(1, GetDeviceCaps(m_printer, HORZRES));
   const int pageHeight = std::max(1, GetDeviceCaps(m_printer, VERTRES));
   const int slotWidth = (area.right - area.left - kMargin * (slots + 1)) / slots;
-  const int slotHeight = area.bottom - area.top - 2 * kMargin;
-  if (slotWidth < 1 || slotHeight < 1) return;
-  int width = slotWidth;
-  int height = MulDiv(width, pageHeight, pageWidth);
-  if (height > slotHeight) {
-    height = slotHeight;
-    width = MulDiv(height, pageWidth, pageHeight);
+  const int slotHeight = area.bottom - area.top - 2 * kMargin - kShadow;
+  Sheet sheet;
+  if (slotWidth < 1 || slotHeight < 1) return sheet;
+  sheet.width = slotWidth;
+  sheet.height = MulDiv(sheet.width, pageHeight, pageWidth);
+  if (sheet.height > slotHeight) {
+    sheet.height = slotHeight;
+    sheet.width = MulDiv(sheet.height, pageWidth, pageHeight);
   }
-  width *= m_zoom;
-  height *= m_zoom;
-  const int left = area.left + kMargin + slot * (slotWidth + kMargin) + (slotWidth - width) / 2;
-  const int top = area.top + kMargin;
-  const RECT paper = {left, top, left + width, top + height};
+  sheet.width *= m_zoom;
+  sheet.height *= m_zoom;
+  sheet.slotWidth = std::max(slotWidth, sheet.width);
+  sheet.contentWidth = kMargin * (slots + 1) + slots * sheet.slotWidth;
+  sheet.contentHeight = sheet.height + 2 * kMargin + kShadow;
+  return sheet;
+}
+
+RECT CPrintPreview::PageArea() const {
+  RECT client{};
+  GetClientRect(m_hWnd, &client);
+  return {0, kToolHeight, client.right, std::max<LONG>(kToolHeight, client.bottom)};
+}
+
+// Scroll bars for a magnified page larger than the window; the positions
+// stay within their ranges.
+void CPrintPreview::UpdateScrollBars() {
+  for (int pass = 0; pass < 2; ++pass) {  // a bar that comes or goes resizes the area
+    const RECT area = PageArea();
+    const Sheet sheet = Measure(area);
+    const int visible[2] = {static_cast<int>(area.right - area.left),
+                            static_cast<int>(area.bottom - area.top)};
+    const int content[2] = {sheet.contentWidth, sheet.contentHeight};
+    const int bars[2] = {SB_HORZ, SB_VERT};
+    for (int i = 0; i < 2; ++i) {
+      const int range = std::max(0, content[i] - visible[i]);
+      m_scroll[i] = std::clamp(m_scroll[i], 0, range);
+      SCROLLINFO info = {};
+      info.cbSize = sizeof info;
+      info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+      info.nMax = range > 0 ? content[i] - 1 : 0;
+      info.nPage = range > 0 ? static_cast<UINT>(visible[i]) : 0;
+      info.nPos = m_scroll[i];
+      SetScrollInfo(m_hWnd, bars[i], &info, TRUE);
+    }
+  }
+}
+
+void CPrintPreview::Scroll(int bar, UINT request) {
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  GetScrollInfo(m_hWnd, bar, &info);
+  const int i = bar == SB_HORZ ? 0 : 1;
+  int pos = m_scroll[i];
+  switch (request) {
+    case SB_LINEUP:
+      pos -= 20;
+      break;
+    case SB_LINEDOWN:
+      pos += 20;
+      break;
+    case SB_PAGEUP:
+      pos -= static_cast<int>(info.nPage);
+      break;
+    case SB_PAGEDOWN:
+      pos += static_cast<int>(info.nPage);
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      pos = info.nTrackPos;
+      break;
+    case SB_TOP:
+      pos = 0;
+      break;
+    case SB_BOTTOM:
+      pos = info.nMax;
+      break;
+    default:
+      return;
+  }
+  const int range = std::max(0, info.nMax + 1 - static_cast<int>(info.nPage));
+  m_scroll[i] = std::clamp(pos, 0, range);
+  info.fMask = SIF_POS;
+  info.nPos = m_scroll[i];
+  SetScrollInfo(m_hWnd, bar, &info, TRUE);
+  InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+bool CPrintPreview::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message != WM_HSCROLL && message != WM_VSCROLL) return false;
+  Scroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+  result = 0;
+  return true;
+}
+
+bool CPrintPreview::OnSize(UINT, int, int) {
+  UpdateScrollBars();
+  InvalidateRect(m_hWnd, nullptr, FALSE);
+  return true;
+}
+
+// Page `page` into slot `slot` (0 left, 1 right) of `area`, shifted by the
+// scroll positions.
+void CPrintPreview::DrawPage(HDC dc, UINT page, int slot, const RECT& area) {
+  const Sheet sheet = Measure(area);
+  if (sheet.width < 1 || sheet.height < 1) return;
+  const int left = area.left + kMargin + slot * (sheet.slotWidth + kMargin) +
+                   (sheet.slotWidth - sheet.width) / 2 - m_scroll[0];
+  const int top = area.top + kMargin - m_scroll[1];
+  const RECT paper = {left, top, left + sheet.width, top + sheet.height};
   const RECT shadow = {left + kShadow, top + kShadow, paper.right + kShadow,
                        paper.bottom + kShadow};
   FillRect(dc, &shadow, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -232,7 +331,7 @@ bool CPrintPreview::OnPaint() {
   GetClientRect(m_hWnd, &client);
   RECT tools = {0, 0, client.right, kToolHeight};
   FillRect(dc, &tools, GetSysColorBrush(COLOR_BTNFACE));
-  RECT area = {0, kToolHeight, client.right, client.bottom};
+  const RECT area = PageArea();
   FillRect(dc, &area, GetSysColorBrush(COLOR_APPWORKSPACE));
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);

@@ -48,6 +48,9 @@ class CPrintPreview : public CWnd {
   bool OnPaint() override;
   bool OnCommand(UINT id) override;
   bool OnEraseBkgnd(HDC dc, bool& erased) override;
+  bool OnSize(UINT type, int width, int height) override;
+  // WM_HSCROLL and WM_VSCROLL move a magnified page.
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // Escape closes the preview as the Close button does.
   bool OnKeyDown(const KeyArgs& key) override;
 
@@ -56,17 +59,27 @@ class CPrintPreview : public CWnd {
   void ReleasePages();
   HENHMETAFILE Record(UINT page);
   void UpdateButtons();
+  struct Sheet {
+    int width = 0, height = 0;  // one page on screen
+    int slotWidth = 0;          // the room of one page across
+    int contentWidth = 0, contentHeight = 0;
+  };
+  Sheet Measure(const RECT& area) const;
+  RECT PageArea() const;
+  void UpdateScrollBars();
+  void Scroll(int bar, UINT request);
   void DrawPage(HDC dc, UINT page, int slot, const RECT& area);
 
   CPrintTarget& m_target;
   CPrinterSettings& m_settings;
   CPrintInfo m_info;
-  UINT m_page = 1;                        // the page shown (the left one of two)
-  HDC m_printer = nullptr;                // the printer's device context for the whole run
-  HWND m_view = nullptr;                  // the view covered, shown again on close
-  bool m_running = false;                 // between a successful preparation and the end
-  bool m_twoPages = false;                // two pages side by side
-  int m_zoom = 1;                         // 1 whole page, 2 and 4 magnified
+  UINT m_page = 1;          // the page shown (the left one of two)
+  HDC m_printer = nullptr;  // the printer's device context for the whole run
+  HWND m_view = nullptr;    // the view covered, shown again on close
+  bool m_running = false;   // between a successful preparation and the end
+  bool m_twoPages = false;  // two pages side by side
+  int m_zoom = 1;           // 1 whole page, 2 and 4 magnified
+  int m_scroll[2] = {};     // horizontal and vertical scroll positions of a magnified page
   std::array<HENHMETAFILE, 2> m_pages{};  // the recorded pages shown
   std::array<HWND, 7> m_buttons{};
 };

@@ -457,6 +457,30 @@ TEST_F(PrintTest, PreviewShowsPageOneThenPageTwoAndCloses) {
   EXPECT_EQ(m_view.m_printing.Preview().CurrentPage(), 1u);
   SaveScreenshot(m_frame.m_hWnd, OutputPath("preview-two.bmp"));
 
+  // Magnified twice, the page is taller than the window: it scrolls.
+  Click(preview, kl::kIdPreviewZoomIn);
+  Click(preview, kl::kIdPreviewZoomIn);
+  Pump();
+  EXPECT_EQ(m_view.m_printing.Preview().Zoom(), 4);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(preview, kl::kIdPreviewZoomIn)));
+  SCROLLINFO bar = {};
+  bar.cbSize = sizeof bar;
+  bar.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(preview, SB_VERT, &bar));
+  EXPECT_GT(bar.nMax, static_cast<int>(bar.nPage));
+  EXPECT_EQ(bar.nPos, 0);
+  SendMessageA(preview, WM_VSCROLL, SB_PAGEDOWN, 0);
+  SendMessageA(preview, WM_VSCROLL, SB_BOTTOM, 0);
+  ASSERT_TRUE(GetScrollInfo(preview, SB_VERT, &bar));
+  EXPECT_EQ(bar.nPos, bar.nMax + 1 - static_cast<int>(bar.nPage));
+  UpdateWindow(preview);
+  Pump();
+  SaveScreenshot(m_frame.m_hWnd, OutputPath("preview-zoomed.bmp"));
+  Click(preview, kl::kIdPreviewZoomOut);
+  Click(preview, kl::kIdPreviewZoomOut);
+  Pump();
+  EXPECT_EQ(m_view.m_printing.Preview().Zoom(), 1);
+
   Click(preview, kl::kIdPreviewClose);
   Pump();
   EXPECT_EQ(PreviewWindow(m_frame.m_hWnd), nullptr);
