@@ -10,8 +10,6 @@ namespace {
 constexpr char kSettingKey[] = "Software\\Vornatek\\GamePad2";
 constexpr char kSettingValue[] = "Setting";
 constexpr uint32_t kSettingSize = 5;
-constexpr size_t kGamesPerPage = 5;
-constexpr size_t kProfilesPerPage = 4;
 
 }  // namespace
 
@@ -28,31 +26,31 @@ bool PadView::Create() {
   m_lastHotSpot = kNone;
   m_selectedInput = kNone;
   m_stripFlags = 0;
-  m_dirty = kNone;
-  m_recording = 0;
+  m_dirty = kDirtyNoProfile;
+  m_capture.recording = 0;
   m_currentMode = 0;
-  m_openMenu = kNone;
-  m_highlightedItem = kNone;
-  m_printing = 0;
-  m_profileRow = kNone;
-  m_gameRow = kNone;
-  m_gamePage = 0;
-  m_profilePage = 0;
-  m_capture = KeySequence{};
-  m_profileNames = {};
+  m_menu.open = kNone;
+  m_menu.highlighted = kNone;
+  m_print.printing = 0;
+  m_shownProfiles.row = kNone;
+  m_shownGames.row = kNone;
+  m_shownGames.page = 0;
+  m_shownProfiles.page = 0;
+  m_capture.keys = KeySequence{};
+  m_shownProfiles.names = {};
   m_currentGame.clear();
   m_currentProfile.clear();
-  m_released = 1;
-  m_commitPending = 0;
-  m_chordKeys = 0;
+  m_capture.released = 1;
+  m_capture.commitPending = 0;
+  m_capture.chordKeys = 0;
   m_sequenceScroll = 0;
   m_pendingChange = false;
   m_newProfile = false;
-  m_previewWide = false;
+  m_print.previewWide = false;
   m_closed = false;
   m_logoFrame = layout::kLogoFirst;
-  m_inputClipboard.reset();
-  m_padClipboard.reset();
+  m_clipboard.input.reset();
+  m_clipboard.pad.reset();
 
   m_names.Fill(m_ports.strings);
   m_unassignedCaption = m_ports.strings.Load(kStrEmptyText).substr(0, 20);
@@ -68,13 +66,14 @@ bool PadView::Create() {
   ReadSetting();
 
   FillGamePage();
-  if (m_gameRow < m_gamesOnPage) m_currentGame = m_gameNames[m_gameRow];
+  if (m_shownGames.row < m_shownGames.count) m_currentGame = m_shownGames.names[m_shownGames.row];
   FillProfilePage();
-  if (m_profileRow < m_profilesOnPage) m_currentProfile = m_profileNames[m_profileRow];
-  m_rememberedProfileRow = m_profileRow;
-  if (m_gameRow < m_gamesOnPage && m_profileRow < m_profilesOnPage) {
+  if (m_shownProfiles.row < m_shownProfiles.count)
+    m_currentProfile = m_shownProfiles.names[m_shownProfiles.row];
+  m_rememberedProfileRow = m_shownProfiles.row;
+  if (m_shownGames.row < m_shownGames.count && m_shownProfiles.row < m_shownProfiles.count) {
     const LoadResult result = m_store.LoadProfile(m_currentGame, m_currentProfile);
-    if (result == LoadResult::kLoaded || result == LoadResult::kDamaged) m_dirty = 0;
+    if (result == LoadResult::kLoaded || result == LoadResult::kDamaged) m_dirty = kDirtyClean;
   }
 
   const uint32_t periods[3] = {20, 1000, 250};
@@ -93,8 +92,8 @@ void PadView::Destroy() {
 }
 
 void PadView::ReadSetting() {
-  m_gameRow = 0;
-  m_profileRow = 0;
+  m_shownGames.row = 0;
+  m_shownProfiles.row = 0;
   RegKey key = kRegNone;
   if (m_ports.registry.OpenKey(kHkeyCurrentUser, kSettingKey, kKeyRead, key) != kRegOk) return;
   std::array<uint8_t, kSettingSize> data{};
@@ -104,45 +103,46 @@ void PadView::ReadSetting() {
   m_ports.registry.CloseKey(key);
   // A value too short to hold the four positions is as good as none.
   if (result != kRegOk || size < 4) return;
-  m_gamePage = data[0];
-  m_gameRow = data[1];
-  m_profilePage = data[2];
-  m_profileRow = data[3];
+  m_shownGames.page = data[0];
+  m_shownGames.row = data[1];
+  m_shownProfiles.page = data[2];
+  m_shownProfiles.row = data[3];
 }
 
 void PadView::FillGamePage() {
-  m_gameNames = {};
-  m_gamesOnPage = 0;
+  m_shownGames.names = {};
+  m_shownGames.count = 0;
   const auto& games = m_games.Games();
-  const size_t first = static_cast<size_t>(m_gamePage) * kGamesPerPage;
+  const size_t first = static_cast<size_t>(m_shownGames.page) * kGamesPerPage;
   for (size_t i = 0; i < kGamesPerPage && first + i < games.size(); ++i) {
-    m_gameNames[i] = games[first + i].name;
-    ++m_gamesOnPage;
+    m_shownGames.names[i] = games[first + i].name;
+    ++m_shownGames.count;
   }
   // A remembered row beyond the page names no game.
-  if (m_gameRow != kNone && m_gameRow >= m_gamesOnPage) m_gameRow = kNone;
+  if (m_shownGames.row != kNone && m_shownGames.row >= m_shownGames.count) m_shownGames.row = kNone;
 }
 
 void PadView::FillProfilePage() {
-  m_profileNames = {};
+  m_shownProfiles.names = {};
   m_activeMarks = {};
-  m_profilesOnPage = 0;
+  m_shownProfiles.count = 0;
   const GameEntry* game = m_currentGame.empty() ? nullptr : m_games.FindGame(m_currentGame);
   if (game) {
-    const size_t first = static_cast<size_t>(m_profilePage) * kProfilesPerPage;
+    const size_t first = static_cast<size_t>(m_shownProfiles.page) * kProfilesPerPage;
     for (size_t i = 0; i < kProfilesPerPage && first + i < game->profiles.size(); ++i) {
-      m_profileNames[i] = game->profiles[first + i].name;
+      m_shownProfiles.names[i] = game->profiles[first + i].name;
       m_activeMarks[i] = game->profiles[first + i].active;
-      ++m_profilesOnPage;
+      ++m_shownProfiles.count;
     }
   }
-  if (m_profileRow != kNone && m_profileRow >= m_profilesOnPage) m_profileRow = kNone;
+  if (m_shownProfiles.row != kNone && m_shownProfiles.row >= m_shownProfiles.count)
+    m_shownProfiles.row = kNone;
 }
 
 void PadView::OnLeftButtonDown(layout::Point p) {
   // An open menu takes the click first; only a click beside its items goes
   // on to the hot spots (so another tab opens its menu at once).
-  if (m_openMenu != kNone && MenuClick(p)) return;
+  if (m_menu.open != kNone && MenuClick(p)) return;
   int index = -1;
   for (int i = 0; i < layout::kHotSpotCount; ++i) {
     if (layout::kHotSpots[i].rect.Contains(p)) {
@@ -154,7 +154,7 @@ void PadView::OnLeftButtonDown(layout::Point p) {
   const bool keepsRecording =
       (index >= layout::kHotStripButton1 && index <= layout::kHotOptionCheckBox) ||
       index == layout::kHotImportButton;
-  if (!keepsRecording && m_recording) StopAction();
+  if (!keepsRecording && m_capture.recording) StopAction();
   const int region = layout::kHotSpots[index].region;
   if (region != layout::kNoRegion && !RegionContains(layout::kRegions[region], p)) return;
 
@@ -231,7 +231,7 @@ std::string PadView::FormatEntry(uint8_t input) {
 
 std::string PadView::FormatCapture() {
   std::string text;
-  FormatKeySequence(m_capture, text, m_currentMode, m_names, m_ports.input);
+  FormatKeySequence(m_capture.keys, text, m_currentMode, m_names, m_ports.input);
   return text;
 }
 
@@ -279,6 +279,16 @@ void PadView::ReadPadSlots(uint8_t count) {
     uint32_t buttons = 0;
     m_padAccess.ReadButtonCount(pad.joystickId, buttons);
     pad.model = buttons == 12 ? 12 : 10;
+  }
+}
+
+// Every slot's table rebuilt as the default of its own pad's model.
+void PadView::ResetAllTables() {
+  for (int slot = 0; slot < kPadSlots; ++slot) {
+    const bool twelve = slot < m_padCount && m_pads[slot].model == 12;
+    m_store.SetPadButtons(slot, twelve ? 12 : 10);
+    FreeKeyTable(m_store.Table(slot));
+    m_store.MakeDefaultTable(slot, twelve, false);
   }
 }
 

@@ -15,6 +15,7 @@
 
 #include "editor/canvas.h"
 #include "editor/dialogs.h"
+#include "editor/pad_view_ids.h"
 #include "editor/shell.h"
 #include "gamepad/pads.h"
 #include "layout_tables.h"
@@ -43,33 +44,42 @@ constexpr uint8_t kStripOption = 0x08;
 constexpr uint8_t kStripScrollLeft = 0x10;
 constexpr uint8_t kStripScrollRight = 0x20;
 
-// String ids the view shows.
-constexpr uint32_t kStrKeyModeHint = 61218;
-constexpr uint32_t kStrSequenceHint = 61219;
-constexpr uint32_t kStrRecordingHint = 61220;
-constexpr uint32_t kStrStoppedHint = 61221;
-constexpr uint32_t kStrStartHint = 61222;
-constexpr uint32_t kStrCycleHint = 61223;
-constexpr uint32_t kMsgSequenceFull = 61230;
-constexpr uint32_t kMsgCycleFull = 61231;
-constexpr uint32_t kStrPadCaption = 61374;
-constexpr uint32_t kStrNoProfileYet = 61224;
-constexpr uint32_t kMsgNoGame = 61232;
-constexpr uint32_t kMsgNoProfile = 61233;
-constexpr uint32_t kMsgNothingToSave = 61234;
-constexpr uint32_t kMsgNothingToPaste = 61235;
-constexpr uint32_t kMsgReplaceProfile = 61240;
-constexpr uint32_t kMsgSaveChanges = 61241;
-constexpr uint32_t kMsgDeleteGame = 61243;
-constexpr uint32_t kMsgDeleteProfile = 61244;
-constexpr uint32_t kMsgMousePreset = 61246;
-constexpr uint32_t kMsgNoInput = 61247;
-constexpr uint32_t kMsgInputEmpty = 61248;
-constexpr uint32_t kStrMousePresetCaption = 61401;
-constexpr uint32_t kStrTableTitleFirst = 61365;
-constexpr uint32_t kStrInputNameFirst = 61387;
-constexpr uint32_t kStrInputName14 = 61264;
-constexpr uint32_t kStrModeNameFirst = 61266;
+// Whether the shown tables differ from the profile on disk. The byte the
+// view keeps is one of these.
+enum ProfileDirty : uint8_t {
+  kDirtyClean = 0,         // the tables are the selected profile's as loaded or saved
+  kDirtyChanged = 1,       // edited since: saving is offered
+  kDirtyNoProfile = kNone  // no profile is loaded (none selected, or its game went)
+};
+
+// The commands of the three picture menus, numbered by menu (1 to 3) and
+// item (from 0): the games and print menu, the profile menu, the help menu.
+enum class MenuCommand : uint32_t {
+  kAddGame = 10,
+  kDeleteGame = 11,
+  kPrint = 12,
+  kPrintPreview = 13,
+  kPrintSetup = 14,
+  kWebPage = 15,
+  kMousePreset = 16,
+  kNewProfile = 20,
+  kSaveProfile = 21,
+  kSaveProfileAs = 22,
+  kDeleteProfile = 23,
+  kCopyInput = 24,
+  kCopyPad = 25,
+  kPaste = 26,
+  kResetPad = 27,
+  kAssignmentTable = 28,
+  kHelpContents = 30,
+  kHelpSearch = 31,
+  kAbout = 32,
+};
+
+// The command of item `item` (from 0) of picture menu `menu` (1 to 3).
+constexpr MenuCommand MenuCommandOf(uint32_t menu, uint8_t item) {
+  return static_cast<MenuCommand>(menu * 10 + item);
+}
 
 // Help commands the help menu asks for (HELP_CONTEXT, HELP_FINDER).
 constexpr uint32_t kHelpContext = 1;
@@ -104,10 +114,50 @@ struct PadViewPorts {
 
 // One recognised pad as the view shows it.
 struct ViewPad {
-  uint32_t joystickId = 0;
-  uint8_t model = 10;  // 10 or 12; any other button count is shown as 10
-  JoyInfo polled{};
-  JoyInfo previous{};
+  uint32_t joystickId = 0;  // the pad's joystick id
+  uint8_t model = 10;       // 10 or 12; any other button count is shown as 10
+  JoyInfo polled{};         // the last reading
+  JoyInfo previous{};       // the reading before it, for the presses' edges
+};
+
+// Rows on a page of the game list and of the profile list.
+constexpr size_t kGamesPerPage = 5;
+constexpr size_t kProfilesPerPage = 4;
+
+// One page of a list the view shows: the games or the current game's profiles.
+template <size_t Rows>
+struct ListPage {
+  std::array<std::string, Rows> names;  // the names on the page, from the top row
+  uint8_t count = 0;                    // rows of the page in use
+  uint8_t row = kNone;                  // the selected row, or none
+  uint8_t page = 0;                     // the page number, from 0
+};
+
+// Keys typed for the selected input, gathered into one assignment.
+struct KeyCapture {
+  uint8_t recording = 0;       // 1 while a sequence or cycle is being recorded
+  uint8_t chordKeys = 0;       // non-modifier keys in the chord being typed (two are kept)
+  uint32_t released = 1;       // 1 when every key is up again, 0 while a chord is typed
+  uint32_t commitPending = 0;  // 1 from a key-up until the chord is stored
+  KeySequence keys{};          // the capture buffer
+};
+
+// What copy took: one input's entry or a whole pad's table, never both.
+struct Clipboards {
+  std::optional<KeyEntry> input;   // copy input
+  std::optional<PadKeyTable> pad;  // copy pad
+};
+
+// Printing: while a page is printed or previewed the view draws nothing.
+struct PrintState {
+  uint8_t printing = 0;      // 1 while printing or previewing
+  bool previewWide = false;  // the frame is widened for the preview
+};
+
+// The picture menus.
+struct MenuState {
+  uint32_t open = kNone;        // the open menu, 1 to 3, or none
+  uint8_t highlighted = kNone;  // the highlighted item, from 0, or none
 };
 
 class PadView {
@@ -117,7 +167,9 @@ class PadView {
   PadView(const PadView&) = delete;
   PadView& operator=(const PadView&) = delete;
 
-  // Window creation; false (creation fails) only when the window could not be made.
+  // Window creation: reads the pads, the game list and "Setting", loads the
+  // remembered profile and starts the timers. Always true: nothing of this
+  // stops the window from being made (a timer that does not start keeps id 0).
   bool Create();
   // Window destruction: stops the timers and lets go of the game list.
   void Destroy();
@@ -139,12 +191,12 @@ class PadView {
   // The tooltip control asks for the text of tool `toolId`: none shows no tip.
   std::optional<std::string> TooltipText(uint32_t toolId);
   // A page is printed or previewed: the view draws nothing until printing ends.
-  void OnPrintPage() { m_printing = 1; }
+  void OnPrintPage() { m_print.printing = 1; }
   // Printing has ended: the view draws again and the frame snaps back from
   // its preview width.
   void OnEndPrinting();
-  bool Printing() const { return m_printing != 0; }
-  bool PreviewWide() const { return m_previewWide; }
+  bool Printing() const { return m_print.printing != 0; }
+  bool PreviewWide() const { return m_print.previewWide; }
 
   // The picture menus' commands: menu 1..3, item from 0.
   void RunMenuCommand(uint32_t menu, uint8_t item);
@@ -161,27 +213,27 @@ class PadView {
   uint8_t SelectedInput() const { return m_selectedInput; }
   uint8_t CurrentMode() const { return m_currentMode; }
   uint8_t StripFlags() const { return m_stripFlags; }
-  bool Recording() const { return m_recording != 0; }
+  bool Recording() const { return m_capture.recording != 0; }
   uint8_t DirtyState() const { return m_dirty; }
-  uint8_t GameRow() const { return m_gameRow; }
-  uint8_t ProfileRow() const { return m_profileRow; }
+  uint8_t GameRow() const { return m_shownGames.row; }
+  uint8_t ProfileRow() const { return m_shownProfiles.row; }
   uint8_t SequenceScroll() const { return m_sequenceScroll; }
   const std::string& CurrentGame() const { return m_currentGame; }
   const std::string& CurrentProfile() const { return m_currentProfile; }
   const std::string& StatusText() const { return m_statusText; }
-  const KeySequence& CaptureBuffer() const { return m_capture; }
+  const KeySequence& CaptureBuffer() const { return m_capture.keys; }
   uint8_t PadCount() const { return m_padCount; }
   uint8_t CurrentPad() const { return m_currentPad; }
   const ViewPad& Pad(int slot) const { return m_pads[slot]; }
   ProfileStore& Store() { return m_store; }
   GameList& Games() { return m_games; }
   uint32_t TimerId(int index) const { return m_timerIds[index]; }
-  uint32_t OpenMenu() const { return m_openMenu; }
-  uint8_t HighlightedItem() const { return m_highlightedItem; }
-  uint8_t GamePage() const { return m_gamePage; }
-  uint8_t ProfilePage() const { return m_profilePage; }
-  uint8_t GamesOnPage() const { return m_gamesOnPage; }
-  uint8_t ProfilesOnPage() const { return m_profilesOnPage; }
+  uint32_t OpenMenu() const { return m_menu.open; }
+  uint8_t HighlightedItem() const { return m_menu.highlighted; }
+  uint8_t GamePage() const { return m_shownGames.page; }
+  uint8_t ProfilePage() const { return m_shownProfiles.page; }
+  uint8_t GamesOnPage() const { return m_shownGames.count; }
+  uint8_t ProfilesOnPage() const { return m_shownProfiles.count; }
   bool NewProfilePending() const { return m_newProfile; }
   int LogoFrame() const { return m_logoFrame; }
 
@@ -273,57 +325,52 @@ class PadView {
   void Commit();
   void SequenceFull();
 
+  // Ports and the stores behind the view.
   PadViewPorts m_ports;
-  GameList m_games;
-  ProfileStore m_store;
-  KeyNameTables m_names;
-  PadAccess m_padAccess;
+  GameList m_games;       // the game list file's games and their profiles
+  ProfileStore m_store;   // the shown key tables, one per pad slot, and the key files
+  KeyNameTables m_names;  // key names for the assignment texts
+  PadAccess m_padAccess;  // finding the maker's pads and reading them
 
-  std::array<ViewPad, kPadSlots> m_pads{};
-  uint8_t m_padCount = 0;
-  uint8_t m_currentPad = 0;
-  KeySequence m_capture{};
-  uint8_t m_currentMode = 0;
-  std::string m_unassignedCaption;
+  // Pads.
+  std::array<ViewPad, kPadSlots> m_pads{};  // the recognised pads, in slot order
+  uint8_t m_padCount = 0;                   // slots in use
+  uint8_t m_currentPad = 0;                 // the slot shown
 
-  uint8_t m_printing = 0;
-  uint8_t m_lastHotSpot = kNone;
-  uint8_t m_stripFlags = 0;
-  uint8_t m_selectedInput = kNone;
-  uint8_t m_gamesOnPage = 0;
-  uint8_t m_profilesOnPage = 0;
-  uint8_t m_gameRow = kNone;
-  uint8_t m_profileRow = kNone;
-  uint8_t m_gamePage = 0;
-  uint8_t m_profilePage = 0;
-  std::array<uint8_t, 4> m_activeMarks{};
-  std::array<std::string, 5> m_gameNames;
-  std::array<std::string, 4> m_profileNames;
-  std::string m_currentGame;
-  std::string m_currentProfile;
-  std::string m_statusText;
-  std::array<uint32_t, 3> m_timerIds{};
-  uint8_t m_sequenceScroll = 0;
-  uint32_t m_openMenu = kNone;
-  uint8_t m_highlightedItem = kNone;
-  uint8_t m_dirty = kNone;
-  uint8_t m_recording = 0;
-  uint8_t m_chordKeys = 0;
-  uint32_t m_released = 1;
-  uint32_t m_commitPending = 0;
+  // The selected input and its editing.
+  uint8_t m_selectedInput = kNone;    // the input being edited, or none
+  uint8_t m_currentMode = 0;          // the mode button shown, with kOptionBit
+  uint8_t m_stripFlags = 0;           // kStrip* bits of the option strip's pressed state
+  uint8_t m_sequenceScroll = 0;       // commas scrolled past in a long assignment text
+  bool m_pendingChange = false;       // the capture buffer holds what stop or a key-up stores
+  bool m_sequencePanelDrawn = false;  // the panel of this recording is drawn already
+  bool m_stopPressed = false;         // stop is held down; it acts on the button's release
+  KeyCapture m_capture;               // keys being captured for the selected input
 
-  bool m_pendingChange = false;
-  bool m_sequencePanelDrawn = false;
-  bool m_stopPressed = false;
+  // The lists.
+  ListPage<kGamesPerPage> m_shownGames;        // the page of the game list shown
+  ListPage<kProfilesPerPage> m_shownProfiles;  // the page of the current game's profiles shown
+  std::array<uint8_t, 4> m_activeMarks{};      // the active mark of each profile row
+  std::string m_currentGame;                   // the game selected, or empty
+  std::string m_currentProfile;                // the profile loaded, or empty
 
-  bool m_newProfile = false;
-  uint8_t m_rememberedProfileRow = kNone;
-  bool m_previewWide = false;
-  bool m_saveFromActiveBox = false;
-  bool m_closed = false;
-  int m_logoFrame = layout::kLogoFirst;
-  std::optional<KeyEntry> m_inputClipboard;
-  std::optional<PadKeyTable> m_padClipboard;
+  // The loaded profile.
+  ProfileDirty m_dirty = kDirtyNoProfile;  // the tables against the profile on disk
+  bool m_newProfile = false;               // the tables are a new profile not yet saved
+  uint8_t m_rememberedProfileRow = kNone;  // the row to go back to if the new one is dropped
+  bool m_saveFromActiveBox = false;        // a save asked by an active-box click marks no row
+
+  Clipboards m_clipboard;  // what copy took, for paste
+  PrintState m_print;      // printing and its preview
+  MenuState m_menu;        // the picture menu open
+
+  // The window.
+  std::string m_statusText;              // the text of the status box
+  std::string m_unassignedCaption;       // the text an unassigned input shows
+  uint8_t m_lastHotSpot = kNone;         // the hot spot pressed, released by the button-up
+  std::array<uint32_t, 3> m_timerIds{};  // poll, watch and logo timers; 0 while stopped
+  int m_logoFrame = layout::kLogoFirst;  // the logo bitmap drawn next
+  bool m_closed = false;                 // the view asked its window to close
 };
 
 // The status text cut into the lines the status box shows.

@@ -15,8 +15,6 @@ constexpr char kSettingKey[] = "Software\\Vornatek\\GamePad2";
 constexpr char kSettingValue[] = "Setting";
 constexpr char kProposedProfileName[] = "game1";
 constexpr char kMakerWebAddress[] = "http://www.vornatek.example/";
-constexpr size_t kGamesPerPage = 5;
-constexpr size_t kProfilesPerPage = 4;
 
 // The mouse preset: directions move the pointer, buttons 1 to 3 click.
 constexpr uint8_t kMousePreset[7] = {kMouseUp,   kMouseDown,   kMouseLeftMove, kMouseRightMove,
@@ -42,62 +40,62 @@ std::string NormaliseProfileName(const std::string& typed) {
 }  // namespace
 
 void PadView::RunMenuCommand(uint32_t menu, uint8_t item) {
-  switch (menu * 10 + item) {
-    case 10:
+  switch (MenuCommandOf(menu, item)) {
+    case MenuCommand::kAddGame:
       AddGame();
       break;
-    case 11:
+    case MenuCommand::kDeleteGame:
       DeleteGame();
       break;
-    case 12:
+    case MenuCommand::kPrint:
       m_ports.dialogs.Print(PrintCommand::kPrint);
       break;
-    case 13:
+    case MenuCommand::kPrintPreview:
       PrintPreview();
       break;
-    case 14:
+    case MenuCommand::kPrintSetup:
       m_ports.dialogs.Print(PrintCommand::kSetup);
       break;
-    case 15:
+    case MenuCommand::kWebPage:
       WebPage();
       break;
-    case 16:
+    case MenuCommand::kMousePreset:
       MousePreset();
       break;
-    case 20:
+    case MenuCommand::kNewProfile:
       NewProfile();
       break;
-    case 21:
+    case MenuCommand::kSaveProfile:
       SaveProfile();
       break;
-    case 22:
+    case MenuCommand::kSaveProfileAs:
       SaveProfileAs();
       break;
-    case 23:
+    case MenuCommand::kDeleteProfile:
       DeleteProfile();
       break;
-    case 24:
+    case MenuCommand::kCopyInput:
       CopyInput();
       break;
-    case 25:
+    case MenuCommand::kCopyPad:
       CopyPad();
       break;
-    case 26:
+    case MenuCommand::kPaste:
       Paste();
       break;
-    case 27:
+    case MenuCommand::kResetPad:
       ResetPad();
       break;
-    case 28:
+    case MenuCommand::kAssignmentTable:
       ShowAssignmentTable();
       break;
-    case 30:
+    case MenuCommand::kHelpContents:
       m_ports.shell.Help(kHelpContext, 1);
       break;
-    case 31:
+    case MenuCommand::kHelpSearch:
       m_ports.shell.Help(kHelpFinder, 1);
       break;
-    case 32:
+    case MenuCommand::kAbout:
       m_ports.dialogs.About();
       break;
     default:
@@ -107,24 +105,24 @@ void PadView::RunMenuCommand(uint32_t menu, uint8_t item) {
 
 // The save question when the profile has changed; true when it was asked.
 bool PadView::SavePrompt() {
-  if (m_dirty != 1) return false;
+  if (m_dirty != kDirtyChanged) return false;
   if (m_ports.prompts.MessageBox(kMsgSaveChanges, kMbYesNo) == kIdYes) SaveProfile();
   return true;
 }
 
 void PadView::AddGame() {
   SavePrompt();
-  if (m_dirty == 1) m_dirty = 0;
+  if (m_dirty == kDirtyChanged) m_dirty = kDirtyClean;
   std::string name;
   const uint8_t position = m_games.BrowseForGame(m_ports.prompts, m_ports.strings, name);
   if (position == kNoPosition) return;
   // The new game becomes current, so the profile started next is its own.
-  m_gamePage = static_cast<uint8_t>(position / kGamesPerPage);
-  m_gameRow = static_cast<uint8_t>(position % kGamesPerPage);
+  m_shownGames.page = static_cast<uint8_t>(position / kGamesPerPage);
+  m_shownGames.row = static_cast<uint8_t>(position % kGamesPerPage);
   m_currentGame = name;
   m_currentProfile.clear();
-  m_profileRow = kNone;
-  m_profilePage = 0;
+  m_shownProfiles.row = kNone;
+  m_shownProfiles.page = 0;
   FillGamePage();
   DrawGameList();
   FillProfilePage();
@@ -133,7 +131,7 @@ void PadView::AddGame() {
 }
 
 void PadView::DeleteGame() {
-  if (m_gameRow == kNone || m_currentGame.empty()) {
+  if (m_shownGames.row == kNone || m_currentGame.empty()) {
     m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
     return;
   }
@@ -146,16 +144,16 @@ void PadView::DeleteGame() {
   // game listed (message 61237).
   if (!m_store.RemoveGame(game, false)) return;
   // The edits of the removed game's profile went with it.
-  m_dirty = kNone;
+  m_dirty = kDirtyNoProfile;
   m_newProfile = false;
   m_currentGame.clear();
   m_currentProfile.clear();
-  m_profileRow = kNone;
-  m_gameRow = kNone;
+  m_shownProfiles.row = kNone;
+  m_shownGames.row = kNone;
   const size_t remaining = m_games.Games().size();
   if (remaining == 0) {
-    m_gamePage = 0;
-    m_profilePage = 0;
+    m_shownGames.page = 0;
+    m_shownProfiles.page = 0;
     FillGamePage();
     FillProfilePage();
     DrawBitmap(bmp::kGameList, layout::kGameListRect);
@@ -163,21 +161,21 @@ void PadView::DeleteGame() {
     return;
   }
   const size_t next = std::min(position, remaining - 1);
-  m_gamePage = static_cast<uint8_t>(next / kGamesPerPage);
+  m_shownGames.page = static_cast<uint8_t>(next / kGamesPerPage);
   FillGamePage();
   DrawGameList();
   SelectGameRow(static_cast<uint8_t>(next % kGamesPerPage), true);
 }
 
 void PadView::PrintPreview() {
-  m_previewWide = true;
+  m_print.previewWide = true;
   m_ports.shell.Resize(0, 0);
   m_ports.dialogs.Print(PrintCommand::kPreview);
 }
 
 void PadView::OnEndPrinting() {
-  m_printing = 0;
-  m_previewWide = false;
+  m_print.printing = 0;
+  m_print.previewWide = false;
   m_ports.shell.Resize(0, 0);
 }
 
@@ -197,25 +195,25 @@ void PadView::MousePreset() {
     RemoveKeyEntry(Table(), input);
     InsertKeyEntry(Table(), input, kModeMouse, &action);
   }
-  if (m_dirty == 0) m_dirty = 1;
+  if (m_dirty == kDirtyClean) m_dirty = kDirtyChanged;
   RedrawLabels();
 }
 
 void PadView::NewProfile() {
-  if (m_gameRow == kNone || m_currentGame.empty()) {
+  if (m_shownGames.row == kNone || m_currentGame.empty()) {
     m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
     return;
   }
   SavePrompt();
   // The row to go back to when the new profile is given up at exit.
-  if (!m_newProfile) m_rememberedProfileRow = m_profileRow;
-  m_profileRow = kNone;
+  if (!m_newProfile) m_rememberedProfileRow = m_shownProfiles.row;
+  m_shownProfiles.row = kNone;
   m_currentProfile.clear();
   DrawProfileList();
   ResetAllTables();
   RedrawPadPicture();
   RedrawLabels();
-  m_dirty = 1;
+  m_dirty = kDirtyChanged;
   m_newProfile = true;
 }
 
@@ -228,16 +226,16 @@ std::optional<std::string> PadView::AskProfileName() {
 }
 
 bool PadView::SaveProfile() {
-  if (m_gameRow == kNone || m_currentGame.empty()) {
+  if (m_shownGames.row == kNone || m_currentGame.empty()) {
     m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
     return false;
   }
-  if (m_newProfile) m_profileRow = kNone;
-  if (m_dirty != 1) {
+  if (m_newProfile) m_shownProfiles.row = kNone;
+  if (m_dirty != kDirtyChanged) {
     m_ports.prompts.MessageBox(kMsgNothingToSave, kMbOk);
     return false;
   }
-  if (m_profileRow == kNone || m_currentProfile.empty()) {
+  if (m_shownProfiles.row == kNone || m_currentProfile.empty()) {
     m_ports.shell.Repaint();
     const std::optional<std::string> name = AskProfileName();
     if (!name) return false;
@@ -247,11 +245,11 @@ bool PadView::SaveProfile() {
 }
 
 bool PadView::SaveProfileAs() {
-  if (m_gameRow == kNone || m_currentGame.empty()) {
+  if (m_shownGames.row == kNone || m_currentGame.empty()) {
     m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
     return false;
   }
-  if (m_newProfile) m_profileRow = kNone;
+  if (m_newProfile) m_shownProfiles.row = kNone;
   std::optional<std::string> name = AskProfileName();
   if (!name) return false;
   bool replace = false;
@@ -273,11 +271,11 @@ bool PadView::SaveNamed(const std::string& name, bool replace) {
   const uint8_t position = replace ? m_store.OverwriteProfile(m_currentGame, name)
                                    : m_store.AppendProfile(m_currentGame, name);
   if (position == kNoPosition) return false;
-  m_dirty = 0;
+  m_dirty = kDirtyClean;
   m_newProfile = false;
   m_currentProfile = name;
-  m_profilePage = static_cast<uint8_t>(position / kProfilesPerPage);
-  m_profileRow = static_cast<uint8_t>(position % kProfilesPerPage);
+  m_shownProfiles.page = static_cast<uint8_t>(position / kProfilesPerPage);
+  m_shownProfiles.row = static_cast<uint8_t>(position % kProfilesPerPage);
   if (!m_saveFromActiveBox) MarkActive(name);
   FillProfilePage();
   DrawProfileList();
@@ -286,11 +284,11 @@ bool PadView::SaveNamed(const std::string& name, bool replace) {
 }
 
 void PadView::DeleteProfile() {
-  if (m_gameRow == kNone || m_currentGame.empty()) {
+  if (m_shownGames.row == kNone || m_currentGame.empty()) {
     m_ports.prompts.MessageBox(kMsgNoGame, kMbOk);
     return;
   }
-  if (m_profileRow == kNone || m_currentProfile.empty()) {
+  if (m_shownProfiles.row == kNone || m_currentProfile.empty()) {
     m_ports.prompts.MessageBox(kMsgNoProfile, kMbOk);
     return;
   }
@@ -305,13 +303,13 @@ void PadView::DeleteProfile() {
   }
   if (!m_store.DeleteProfile(m_currentGame, profile)) return;
   // The deleted profile's edits are not offered for saving any more.
-  m_dirty = kNone;
+  m_dirty = kDirtyNoProfile;
   m_currentProfile.clear();
-  m_profileRow = kNone;
+  m_shownProfiles.row = kNone;
   game = m_games.FindGame(m_currentGame);
   const size_t remaining = game ? game->profiles.size() : 0;
   if (remaining == 0) {
-    m_profilePage = 0;
+    m_shownProfiles.page = 0;
     FillProfilePage();
     DrawBitmap(bmp::kProfileList, layout::kProfileListRect);
     NewProfile();
@@ -319,7 +317,7 @@ void PadView::DeleteProfile() {
   }
   const size_t next = std::min(position, remaining - 1);
   const bool active = game->profiles[next].active != 0;
-  m_profilePage = static_cast<uint8_t>(next / kProfilesPerPage);
+  m_shownProfiles.page = static_cast<uint8_t>(next / kProfilesPerPage);
   FillProfilePage();
   DrawProfileList();
   const uint8_t row = static_cast<uint8_t>(next % kProfilesPerPage);
@@ -340,42 +338,42 @@ void PadView::CopyInput() {
     m_ports.prompts.MessageBox(kMsgInputEmpty, kMbOk);
     return;
   }
-  m_padClipboard.reset();
-  m_inputClipboard = *entry;
+  m_clipboard.pad.reset();
+  m_clipboard.input = *entry;
 }
 
 void PadView::CopyPad() {
-  m_inputClipboard.reset();
-  m_padClipboard.reset();
+  m_clipboard.input.reset();
+  m_clipboard.pad.reset();
   PadKeyTable copy;
   CopyKeyTable(Table(), copy, static_cast<uint8_t>(Model().buttons));
-  m_padClipboard = std::move(copy);
+  m_clipboard.pad = std::move(copy);
 }
 
 void PadView::Paste() {
-  if (!m_inputClipboard && !m_padClipboard) {
+  if (!m_clipboard.input && !m_clipboard.pad) {
     m_ports.prompts.MessageBox(kMsgNothingToPaste, kMbOk);
     return;
   }
-  if (m_padClipboard) {
+  if (m_clipboard.pad) {
     FreeKeyTable(Table());
-    CopyKeyTable(*m_padClipboard, Table(), static_cast<uint8_t>(Model().buttons));
+    CopyKeyTable(*m_clipboard.pad, Table(), static_cast<uint8_t>(Model().buttons));
     RedrawLabels();
-    m_dirty = 1;
+    m_dirty = kDirtyChanged;
   }
-  if (m_inputClipboard && m_selectedInput != kNone) {
+  if (m_clipboard.input && m_selectedInput != kNone) {
     KeySequence keys{};
-    EntryToSequence(*m_inputClipboard, keys);
-    StoreEntry(m_inputClipboard->mode, keys.count ? &keys : nullptr);
+    EntryToSequence(*m_clipboard.input, keys);
+    StoreEntry(m_clipboard.input->mode, keys.count ? &keys : nullptr);
     RedrawLabel(m_selectedInput, true);
-    m_dirty = 1;
+    m_dirty = kDirtyChanged;
   }
 }
 
 void PadView::ResetPad() {
   FreeKeyTable(Table());
   m_store.MakeDefaultTable(m_currentPad, Model().buttons == 12, false);
-  m_dirty = 1;
+  m_dirty = kDirtyChanged;
   RedrawLabels();
 }
 
@@ -389,7 +387,8 @@ void PadView::WriteSetting() {
   if (m_ports.registry.CreateKey(kHkeyCurrentUser, kSettingKey, kKeyAllAccess, key) != kRegOk) {
     return;
   }
-  const uint8_t data[5] = {m_gamePage, m_gameRow, m_profilePage, m_profileRow, 0};
+  const uint8_t data[5] = {m_shownGames.page, m_shownGames.row, m_shownProfiles.page,
+                           m_shownProfiles.row, 0};
   m_ports.registry.SetValue(key, kSettingValue, kRegBinary, data, sizeof data);
   m_ports.registry.CloseKey(key);
 }

@@ -31,8 +31,8 @@ void PadView::DrawStatusBox() {
 
 void PadView::DrawGameList() {
   DrawBitmap(bmp::kGameList, layout::kGameListRect);
-  for (uint8_t i = 0; i < m_gamesOnPage; ++i) {
-    const std::string& name = m_gameNames[i];
+  for (uint8_t i = 0; i < m_shownGames.count; ++i) {
+    const std::string& name = m_shownGames.names[i];
     const std::string shown = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
     DrawText(layout::kGameNameText.origin.x, layout::kGameNameText.origin.y + 15 * i, shown,
              layout::kGameNameText.limit, name == m_currentGame ? kColourYellow : kColourCyan,
@@ -42,9 +42,9 @@ void PadView::DrawGameList() {
 
 void PadView::DrawProfileList() {
   DrawBitmap(bmp::kProfileList, layout::kProfileListRect);
-  for (uint8_t i = 0; i < m_profilesOnPage; ++i) {
+  for (uint8_t i = 0; i < m_shownProfiles.count; ++i) {
     DrawBitmap(m_activeMarks[i] ? bmp::kActiveOn : bmp::kActiveOff, layout::kActiveMarks[i]);
-    const std::string& name = m_profileNames[i];
+    const std::string& name = m_shownProfiles.names[i];
     DrawText(layout::kProfileNameText.origin.x, layout::kProfileNameText.origin.y + 15 * i, name,
              layout::kProfileNameText.limit, name == m_currentProfile ? kColourYellow : kColourCyan,
              FontChoice::kList);
@@ -81,14 +81,14 @@ void PadView::DrawModePanel() {
   DrawBitmap(one ? bmp::kModeSelected1 : bmp::kModeSelected2, layout::kModeButtons[one ? 1 : 2]);
   if (m_selectedInput == kNone) return;
   DrawBitmap(one ? bmp::kPanelSequence : bmp::kPanelCycle, layout::kPanelRect);
-  if ((m_stripFlags & kStripRecord) && m_recording) {
+  if ((m_stripFlags & kStripRecord) && m_capture.recording) {
     DrawBitmap(bmp::kRecordPressed, layout::kStripButton1Rect);
   }
   if (one && (m_stripFlags & kStripOption)) DrawBitmap(bmp::kCheckTicked, layout::kCheckBoxRect);
 }
 
 void PadView::OnDraw() {
-  if (m_printing) return;
+  if (m_print.printing) return;
   m_ports.canvas.BeginRepaint();
   DrawBitmap(bmp::kBackground, layout::kBackgroundRect);
   DrawBitmap(bmp::kSelectorBackground, layout::kPadSelectorRect);
@@ -148,7 +148,7 @@ void PadView::LightSelected(uint8_t input) {
   if (keyMode && (m_stripFlags & kStripOption)) {
     DrawBitmap(bmp::kCheckTicked, layout::kCheckBoxRect);
   }
-  const std::string text = m_recording ? FormatCapture() : FormatEntry(input);
+  const std::string text = m_capture.recording ? FormatCapture() : FormatEntry(input);
   if (text != m_unassignedCaption) DrawAssignment(text, keyMode);
 }
 

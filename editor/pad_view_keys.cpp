@@ -41,7 +41,7 @@ void PadView::StoreEntry(uint8_t mode, const KeySequence* keys) {
 }
 
 void PadView::PadHitTest(layout::Point p) {
-  if (m_dirty == kNone || m_padCount == 0) return;
+  if (m_dirty == kDirtyNoProfile || m_padCount == 0) return;
   const layout::PadModelLayout& model = Model();
   const int n = model.inputs;
   int k = -1;
@@ -68,23 +68,23 @@ void PadView::PadHitTest(layout::Point p) {
   const Rect& box = model.labels[input];
   // The entry's text is taken before a mode action empties the buffer.
   uint8_t mode = kModeUnassigned;
-  m_capture = KeySequence{};
-  m_store.GetKeyEntry(input, m_capture, mode);
+  m_capture.keys = KeySequence{};
+  m_store.GetKeyEntry(input, m_capture.keys, mode);
   std::string text;
-  FormatKeySequence(m_capture, text, mode, m_names, m_ports.input);
+  FormatKeySequence(m_capture.keys, text, mode, m_names, m_ports.input);
   DrawText(box.left + layout::kLabelText.origin.x, box.top + layout::kLabelText.origin.y, text,
            layout::kLabelText.limit, kColourGreen, FontChoice::kLabel);
 
   m_pendingChange = false;
   m_sequenceScroll = 0;
-  m_chordKeys = 0;
-  m_released = 1;
-  m_commitPending = 0;
+  m_capture.chordKeys = 0;
+  m_capture.released = 1;
+  m_capture.commitPending = 0;
   if (mode == kModeUnassigned) mode = 0;
   const uint8_t base = BaseMode(mode);
   if (base == kModeMouse) {
     // Keys typed next replace the mouse action rather than follow it.
-    m_capture = KeySequence{};
+    m_capture.keys = KeySequence{};
     m_stripFlags = 0;
   } else {
     // A stored mode this editor cannot show is edited as key mode.
@@ -104,14 +104,14 @@ void PadView::PadHitTest(layout::Point p) {
 }
 
 void PadView::SelectFromPad(uint8_t input) {
-  if (m_selectedInput != kNone && m_recording && BaseMode(m_currentMode) == 1) {
-    if (m_capture.count > kLastReferenceCount) {
+  if (m_selectedInput != kNone && m_capture.recording && BaseMode(m_currentMode) == 1) {
+    if (m_capture.keys.count > kLastReferenceCount) {
       SequenceFull();
       return;
     }
-    m_capture.flags[m_capture.count] = kFlagReference;
-    m_capture.code[m_capture.count] = input;
-    m_capture.count = static_cast<uint8_t>(m_capture.count + 2);
+    m_capture.keys.flags[m_capture.keys.count] = kFlagReference;
+    m_capture.keys.code[m_capture.keys.count] = input;
+    m_capture.keys.count = static_cast<uint8_t>(m_capture.keys.count + 2);
     // A recording of references alone is stored by stop as well.
     m_pendingChange = true;
     if (!m_sequencePanelDrawn) {
@@ -121,14 +121,14 @@ void PadView::SelectFromPad(uint8_t input) {
     if (m_stripFlags & kStripOption) DrawBitmap(bmp::kCheckTicked, layout::kCheckBoxRect);
     DrawAssignment(FormatCapture(), false);
     m_stripFlags |= kStripRecord;
-    if (m_capture.count <= kLastReferenceCount) {
+    if (m_capture.keys.count <= kLastReferenceCount) {
       DrawBitmap(bmp::kRecordPressed, layout::kStripButton1Rect);
     } else {
       SequenceFull();
     }
     return;
   }
-  if (m_recording && BaseMode(m_currentMode) == 2) return;
+  if (m_capture.recording && BaseMode(m_currentMode) == 2) return;
   if (m_padCount == 0) return;
   const layout::PadModelLayout& model = Model();
   if (input >= model.inputs) return;
@@ -162,7 +162,7 @@ void PadView::ModeButtonAction(int button, layout::Point p, uint8_t requested, b
     m_statusText = m_ports.strings.Load(kStrKeyModeHint);
     if (selected) {
       DrawBitmap(bmp::kPanelKey, layout::kPanelRect);
-      m_capture = KeySequence{};
+      m_capture.keys = KeySequence{};
     }
   } else {
     const bool one = base == 1;
@@ -170,7 +170,7 @@ void PadView::ModeButtonAction(int button, layout::Point p, uint8_t requested, b
     m_statusText = m_ports.strings.Load(one ? kStrSequenceHint : kStrCycleHint);
     if (selected) {
       DrawBitmap(one ? bmp::kPanelSequence : bmp::kPanelCycle, layout::kPanelRect);
-      if (m_recording) DrawBitmap(bmp::kRecordPressed, layout::kStripButton1Rect);
+      if (m_capture.recording) DrawBitmap(bmp::kRecordPressed, layout::kStripButton1Rect);
     }
   }
   RebuildStripFlags();
@@ -222,21 +222,21 @@ void PadView::StripPress(int index) {
 }
 
 void PadView::StartRecording() {
-  m_recording = 1;
+  m_capture.recording = 1;
   m_sequencePanelDrawn = false;
   m_pendingChange = false;
   m_sequenceScroll = 0;
-  m_chordKeys = 0;
-  m_released = 1;
-  m_commitPending = 0;
+  m_capture.chordKeys = 0;
+  m_capture.released = 1;
+  m_capture.commitPending = 0;
   m_statusText = m_ports.strings.Load(kStrRecordingHint);
   DrawStatusBox();
-  m_capture = KeySequence{};
+  m_capture.keys = KeySequence{};
 }
 
 void PadView::StopAction() {
-  const bool endsRecording = m_recording != 0;
-  m_recording = 0;
+  const bool endsRecording = m_capture.recording != 0;
+  m_capture.recording = 0;
   m_stripFlags &= static_cast<uint8_t>(~(kStripRecord | kStripStop));
   m_statusText = m_ports.strings.Load(kStrStoppedHint);
   DrawStatusBox();
@@ -244,10 +244,10 @@ void PadView::StopAction() {
   DrawBitmap(bmp::kRecordReleased, layout::kStripButton1Rect);
   if (m_selectedInput != kNone) {
     if (m_pendingChange && endsRecording) {
-      const bool empty = m_capture.count == 0;
+      const bool empty = m_capture.keys.count == 0;
       StoreEntry(empty ? static_cast<uint8_t>(kModeUnassigned) : m_currentMode,
-                 empty ? nullptr : &m_capture);
-      m_dirty = 1;
+                 empty ? nullptr : &m_capture.keys);
+      m_dirty = kDirtyChanged;
     }
     RedrawLabel(m_selectedInput, true);
     const uint8_t base = BaseMode(m_currentMode);
@@ -257,23 +257,23 @@ void PadView::StopAction() {
     if (text.find(m_unassignedCaption) == std::string::npos) DrawAssignment(text, false);
   }
   m_pendingChange = false;
-  m_capture = KeySequence{};
+  m_capture.keys = KeySequence{};
   m_sequenceScroll = 0;
-  m_chordKeys = 0;
+  m_capture.chordKeys = 0;
 }
 
 void PadView::ClearAction() {
-  m_capture = KeySequence{};
+  m_capture.keys = KeySequence{};
   m_stripFlags &= static_cast<uint8_t>(~(kStripClear | kStripOption));
   m_pendingChange = true;
   m_sequenceScroll = 0;
   const uint8_t base = BaseMode(m_currentMode);
   DrawBitmap(bmp::kPanelKey + (base <= 2 ? base : 0), layout::kPanelRect);
-  if (base != 0 && m_recording) DrawBitmap(bmp::kRecordPressed, layout::kStripButton1Rect);
+  if (base != 0 && m_capture.recording) DrawBitmap(bmp::kRecordPressed, layout::kStripButton1Rect);
   StoreEntry(kModeUnassigned, nullptr);
   m_currentMode = BaseMode(m_currentMode);
   RebuildStripFlags();
-  m_dirty = 1;
+  m_dirty = kDirtyChanged;
   RedrawLabel(m_selectedInput, true);
 }
 
@@ -290,7 +290,7 @@ void PadView::ToggleOption() {
   uint8_t storedMode = kModeUnassigned;
   m_store.GetKeyEntry(m_selectedInput, stored, storedMode);
   StoreEntry(m_currentMode, stored.count ? &stored : nullptr);
-  m_dirty = 1;
+  m_dirty = kDirtyChanged;
 }
 
 void PadView::Scroll(bool right) {
@@ -325,7 +325,7 @@ void PadView::Scroll(bool right) {
 bool PadView::Capturing() const {
   if (m_selectedInput == kNone) return false;
   const uint8_t base = BaseMode(m_currentMode);
-  return base == 0 || (SequenceMode(m_currentMode) && m_recording);
+  return base == 0 || (SequenceMode(m_currentMode) && m_capture.recording);
 }
 
 bool PadView::OnKey(const KeyEvent& key) {
@@ -346,9 +346,9 @@ void PadView::SequenceFull() {
 // A non-modifier key into the buffer: in a sequence the first two keys of
 // a chord, after a separator when the chord is not the first.
 void PadView::StoreKey(uint16_t code, uint8_t flags) {
-  KeySequence& s = m_capture;
-  if (SequenceMode(m_currentMode) && m_chordKeys < 2) {
-    if (m_chordKeys == 0 && s.count > 0) {
+  KeySequence& s = m_capture.keys;
+  if (SequenceMode(m_currentMode) && m_capture.chordKeys < 2) {
+    if (m_capture.chordKeys == 0 && s.count > 0) {
       if (s.count >= kMaxStrokes) {
         SequenceFull();
         return;
@@ -370,7 +370,7 @@ void PadView::StoreKey(uint16_t code, uint8_t flags) {
     s.flags[s.count] |= flags;
     s.code[s.count] = code;
     ++s.count;
-    ++m_chordKeys;
+    ++m_capture.chordKeys;
     return;
   }
   if (s.count >= kMaxStrokes) return;
@@ -380,8 +380,8 @@ void PadView::StoreKey(uint16_t code, uint8_t flags) {
 }
 
 bool PadView::CaptureKeyDown(const KeyEvent& key) {
-  m_released = 0;
-  m_commitPending = 0;
+  m_capture.released = 0;
+  m_capture.commitPending = 0;
   if (key.previous) return true;
   const bool extended = key.extended;
   uint8_t modifier = 0;
@@ -389,7 +389,7 @@ bool PadView::CaptureKeyDown(const KeyEvent& key) {
   if (key.vk == kVkControl) modifier = extended ? 0x04 : 0x08;
   if (key.vk == kVkShift) modifier = (key.scan & 0xFF) == kRightShiftScan ? 0x10 : 0x20;
   if (modifier) {
-    if (m_capture.count < kMaxStrokes) m_capture.flags[m_capture.count] |= modifier;
+    if (m_capture.keys.count < kMaxStrokes) m_capture.keys.flags[m_capture.keys.count] |= modifier;
     return true;
   }
   StoreKey(static_cast<uint16_t>(key.vk & 0xFFFF), extended ? kFlagExtended : 0);
@@ -399,11 +399,11 @@ bool PadView::CaptureKeyDown(const KeyEvent& key) {
 bool PadView::CaptureKeyUp(const KeyEvent& key) {
   if (key.vk == kVkSnapshot && Capturing()) {
     // Print Screen sends no key-down: its key-up opens and closes the chord.
-    m_released = 0;
+    m_capture.released = 0;
     StoreKey(kVkSnapshot, key.extended ? kFlagExtended : 0);
   }
-  if (m_released == 0) {
-    m_commitPending = 1;
+  if (m_capture.released == 0) {
+    m_capture.commitPending = 1;
     Commit();
   }
   return true;
@@ -411,23 +411,23 @@ bool PadView::CaptureKeyUp(const KeyEvent& key) {
 
 void PadView::Commit() {
   const uint8_t base = BaseMode(m_currentMode);
-  if (base == 0 || m_recording) m_pendingChange = true;
-  if (m_dirty == 0) m_dirty = 1;
+  if (base == 0 || m_capture.recording) m_pendingChange = true;
+  if (m_dirty == kDirtyClean) m_dirty = kDirtyChanged;
   if (base == 0 && m_selectedInput != kNone) {
-    m_capture.count = m_capture.count <= 1 ? 1 : 2;
-    for (size_t i = m_capture.count; i < m_capture.flags.size(); ++i) {
-      m_capture.flags[i] = 0;
-      m_capture.code[i] = 0;
+    m_capture.keys.count = m_capture.keys.count <= 1 ? 1 : 2;
+    for (size_t i = m_capture.keys.count; i < m_capture.keys.flags.size(); ++i) {
+      m_capture.keys.flags[i] = 0;
+      m_capture.keys.code[i] = 0;
     }
-    StoreEntry(m_currentMode, &m_capture);
+    StoreEntry(m_currentMode, &m_capture.keys);
     const std::string text = FormatEntry(m_selectedInput);
     DrawBitmap(bmp::kPanelKey, layout::kPanelRect);
     if (m_stripFlags & kStripOption) DrawBitmap(bmp::kCheckTicked, layout::kCheckBoxRect);
     DrawAssignment(text, true);
     RedrawLabel(m_selectedInput, true);
-    m_capture = KeySequence{};
-  } else if (SequenceMode(m_currentMode) && m_recording) {
-    if (m_capture.count == 0) m_capture.count = 1;
+    m_capture.keys = KeySequence{};
+  } else if (SequenceMode(m_currentMode) && m_capture.recording) {
+    if (m_capture.keys.count == 0) m_capture.keys.count = 1;
     const std::string text = FormatCapture();
     if (!m_sequencePanelDrawn) {
       DrawBitmap(base == 1 ? bmp::kPanelSequence : bmp::kPanelCycle, layout::kPanelRect);
@@ -437,9 +437,9 @@ void PadView::Commit() {
     if (m_stripFlags & kStripOption) DrawBitmap(bmp::kCheckTicked, layout::kCheckBoxRect);
     DrawAssignment(text, false);
   }
-  m_chordKeys = 0;
-  m_commitPending = 0;
-  m_released = 1;
+  m_capture.chordKeys = 0;
+  m_capture.commitPending = 0;
+  m_capture.released = 1;
 }
 
 }  // namespace kl

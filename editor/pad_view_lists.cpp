@@ -9,8 +9,6 @@ namespace {
 
 namespace bmp = layout::kloom;
 
-constexpr size_t kGamesPerPage = 5;
-constexpr size_t kProfilesPerPage = 4;
 constexpr int kTabPressed[3] = {bmp::kTab1Pressed, bmp::kTab2Pressed, bmp::kTab3Pressed};
 
 // Where input 10 is clicked to select it after a profile is chosen.
@@ -62,7 +60,7 @@ void PadView::OnOtherHotSpot(int index, layout::Point) {
     SelectProfileRow(static_cast<uint8_t>(index - layout::kHotProfileRow0), false);
   } else if (index >= layout::kHotActiveBox0 && index <= layout::kHotActiveBox3) {
     const uint8_t row = static_cast<uint8_t>(index - layout::kHotActiveBox0);
-    if (row < m_profilesOnPage && !SelectProfileRow(row, true)) ToggleActive(row);
+    if (row < m_shownProfiles.count && !SelectProfileRow(row, true)) ToggleActive(row);
   } else if (index >= layout::kHotPadSelectorRow0 && index <= layout::kHotPadSelectorRow3) {
     SelectPad(static_cast<uint8_t>(index - layout::kHotPadSelectorRow0));
   }
@@ -72,22 +70,22 @@ void PadView::OpenMenuTab(int tab) {
   const layout::PictureMenu& menu = layout::kMenus[tab];
   m_lastHotSpot = static_cast<uint8_t>(tab);
   DrawBitmap(kTabPressed[tab], menu.tab);
-  m_openMenu = static_cast<uint32_t>(tab + 1);
-  m_highlightedItem = kNone;
+  m_menu.open = static_cast<uint32_t>(tab + 1);
+  m_menu.highlighted = kNone;
   DrawBitmap(menu.dropDownBitmap, menu.dropDown);
 }
 
 void PadView::OnMouseMove(layout::Point p) {
-  if (m_openMenu == kNone || m_openMenu < 1 || m_openMenu > 3) {
-    m_highlightedItem = kNone;
+  if (m_menu.open == kNone || m_menu.open < 1 || m_menu.open > 3) {
+    m_menu.highlighted = kNone;
     return;
   }
-  const layout::PictureMenu& menu = layout::kMenus[m_openMenu - 1];
+  const layout::PictureMenu& menu = layout::kMenus[m_menu.open - 1];
   for (size_t d = 0; d < menu.items.size(); ++d) {
     if (!menu.items[d].Contains(p)) continue;
-    if (d == m_highlightedItem) return;
+    if (d == m_menu.highlighted) return;
     DrawBitmap(menu.dropDownBitmap, menu.dropDown);
-    m_highlightedItem = static_cast<uint8_t>(d);
+    m_menu.highlighted = static_cast<uint8_t>(d);
     DrawBitmap(menu.highlightBase + static_cast<int>(d), menu.items[d]);
     return;
   }
@@ -96,10 +94,10 @@ void PadView::OnMouseMove(layout::Point p) {
 // A click while a menu is open: its item's command runs, the menu closes and
 // the view is repainted. True when an item was hit, which ends the click.
 bool PadView::MenuClick(layout::Point p) {
-  if (m_recording) StopAction();
-  const uint32_t open = m_openMenu;
-  m_openMenu = kNone;
-  m_highlightedItem = kNone;
+  if (m_capture.recording) StopAction();
+  const uint32_t open = m_menu.open;
+  m_menu.open = kNone;
+  m_menu.highlighted = kNone;
   bool hit = false;
   if (open >= 1 && open <= 3) {
     const layout::PictureMenu& menu = layout::kMenus[open - 1];
@@ -117,18 +115,18 @@ bool PadView::MenuClick(layout::Point p) {
 void PadView::DrawRowName(bool game, uint8_t row, bool selected) {
   const uint32_t colour = selected ? kColourYellow : kColourCyan;
   if (game) {
-    if (row >= m_gamesOnPage) return;
-    const std::string& name = m_gameNames[row];
+    if (row >= m_shownGames.count) return;
+    const std::string& name = m_shownGames.names[row];
     const layout::TextPlace& place = layout::kGameNameText;
     DrawText(place.origin.x, place.origin.y + place.step * row,
              name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string(), place.limit,
              colour, FontChoice::kList);
     return;
   }
-  if (row >= m_profilesOnPage) return;
+  if (row >= m_shownProfiles.count) return;
   const layout::TextPlace& place = layout::kProfileNameText;
-  DrawText(place.origin.x, place.origin.y + place.step * row, m_profileNames[row], place.limit,
-           colour, FontChoice::kList);
+  DrawText(place.origin.x, place.origin.y + place.step * row, m_shownProfiles.names[row],
+           place.limit, colour, FontChoice::kList);
 }
 
 void PadView::RedrawPadPicture() {
@@ -153,29 +151,29 @@ void PadView::LoadSelectedProfile() {
 // `force`: the row becomes current even when it already is, without the
 // save question (the caller has asked it or dropped the edits).
 void PadView::SelectGameRow(uint8_t row, bool force) {
-  if (row >= m_gamesOnPage) return;
+  if (row >= m_shownGames.count) return;
   if (!force) {
-    if (row == m_gameRow) return;
+    if (row == m_shownGames.row) return;
     SavePrompt();
   }
-  if (m_gameRow < m_gamesOnPage) DrawRowName(true, m_gameRow, false);
+  if (m_shownGames.row < m_shownGames.count) DrawRowName(true, m_shownGames.row, false);
   DrawRowName(true, row, true);
-  m_gameRow = row;
-  m_currentGame = m_gameNames[row];
+  m_shownGames.row = row;
+  m_currentGame = m_shownGames.names[row];
   m_currentProfile.clear();
-  m_profileRow = kNone;
-  m_dirty = kNone;
-  m_profilePage = 0;
+  m_shownProfiles.row = kNone;
+  m_dirty = kDirtyNoProfile;
+  m_shownProfiles.page = 0;
   FillProfilePage();
   DrawProfileList();
-  if (m_profilesOnPage > 0) {
+  if (m_shownProfiles.count > 0) {
     SelectProfileRow(0, false);
-    m_dirty = 0;
+    m_dirty = kDirtyClean;
     return;
   }
   RedrawPadPicture();
-  m_profileRow = kNone;
-  m_dirty = kNone;
+  m_shownProfiles.row = kNone;
+  m_dirty = kDirtyNoProfile;
   NewProfile();
   m_statusText = m_ports.strings.Load(kStrNoProfileYet);
   DrawStatusBox();
@@ -183,10 +181,10 @@ void PadView::SelectGameRow(uint8_t row, bool force) {
 
 // True when the save question was asked (an active-box toggle is then skipped).
 bool PadView::SelectProfileRow(uint8_t row, bool fromActiveBox) {
-  if (row >= m_profilesOnPage) return false;
-  const std::string wanted = m_profileNames[row];
+  if (row >= m_shownProfiles.count) return false;
+  const std::string wanted = m_shownProfiles.names[row];
   bool prompted = false;
-  if (m_dirty == 1) {
+  if (m_dirty == kDirtyChanged) {
     prompted = true;
     m_saveFromActiveBox = fromActiveBox;
     SavePrompt();
@@ -197,12 +195,14 @@ bool PadView::SelectProfileRow(uint8_t row, bool fromActiveBox) {
     if (!game) return prompted;
     const size_t position = PositionOf(game->profiles, wanted);
     if (position >= game->profiles.size()) return prompted;
-    m_profilePage = static_cast<uint8_t>(position / kProfilesPerPage);
+    m_shownProfiles.page = static_cast<uint8_t>(position / kProfilesPerPage);
     row = static_cast<uint8_t>(position % kProfilesPerPage);
-    const uint8_t keepRow = m_profileRow;
+    const uint8_t keepRow = m_shownProfiles.row;
     FillProfilePage();
-    m_profileRow =
-        keepRow < m_profilesOnPage && m_profileNames[keepRow] == m_currentProfile ? keepRow : kNone;
+    m_shownProfiles.row =
+        keepRow < m_shownProfiles.count && m_shownProfiles.names[keepRow] == m_currentProfile
+            ? keepRow
+            : kNone;
   }
   const uint8_t base = m_currentMode & static_cast<uint8_t>(~kOptionBit);
   const uint32_t statusId = base == 1   ? kStrSequenceHint
@@ -213,11 +213,11 @@ bool PadView::SelectProfileRow(uint8_t row, bool fromActiveBox) {
     m_statusText = status;
     DrawStatusBox();
   }
-  m_dirty = 0;
-  if (m_profileRow < m_profilesOnPage) DrawRowName(false, m_profileRow, false);
+  m_dirty = kDirtyClean;
+  if (m_shownProfiles.row < m_shownProfiles.count) DrawRowName(false, m_shownProfiles.row, false);
   DrawRowName(false, row, true);
-  m_profileRow = row;
-  m_currentProfile = m_profileNames[row];
+  m_shownProfiles.row = row;
+  m_currentProfile = m_shownProfiles.names[row];
   LoadSelectedProfile();
   RedrawPadPicture();
   RedrawLabels();
@@ -227,15 +227,15 @@ bool PadView::SelectProfileRow(uint8_t row, bool fromActiveBox) {
 }
 
 void PadView::ToggleActive(uint8_t row) {
-  if (row >= m_profilesOnPage) return;
-  const std::string name = m_profileNames[row];
+  if (row >= m_shownProfiles.count) return;
+  const std::string name = m_shownProfiles.names[row];
   if (m_activeMarks[row]) {
     m_games.SetProfileActive(m_currentGame, name, 0);
     m_activeMarks[row] = 0;
     DrawBitmap(bmp::kActiveOff, layout::kActiveMarks[row]);
     return;
   }
-  for (uint8_t i = 0; i < m_profilesOnPage; ++i) {
+  for (uint8_t i = 0; i < m_shownProfiles.count; ++i) {
     if (!m_activeMarks[i]) continue;
     m_activeMarks[i] = 0;
     DrawBitmap(bmp::kActiveOff, layout::kActiveMarks[i]);
@@ -264,15 +264,16 @@ void PadView::GamePageArrow(bool down) {
   if (SavePrompt()) DrawBitmap(down ? bmp::kPageDownReleased : bmp::kPageUpReleased, rect);
   const size_t count = m_games.Games().size();
   if (down) {
-    if (m_gamePage < kNone) ++m_gamePage;
+    if (m_shownGames.page < kNone) ++m_shownGames.page;
     // Paging past the end shows the last page.
-    while (m_gamePage > 0 && static_cast<size_t>(m_gamePage) * kGamesPerPage >= count) {
-      --m_gamePage;
+    while (m_shownGames.page > 0 &&
+           static_cast<size_t>(m_shownGames.page) * kGamesPerPage >= count) {
+      --m_shownGames.page;
     }
-  } else if (m_gamePage > 0) {
-    --m_gamePage;
+  } else if (m_shownGames.page > 0) {
+    --m_shownGames.page;
   }
-  m_gameRow = kNone;
+  m_shownGames.row = kNone;
   FillGamePage();
   DrawGameList();
   SelectGameRow(0, true);
@@ -283,20 +284,21 @@ void PadView::ProfilePageArrow(bool down) {
   m_lastHotSpot = static_cast<uint8_t>(index);
   const layout::Rect& rect = layout::kHotSpots[index].rect;
   if (!down) {
-    if (m_profilePage == 0) return;
+    if (m_shownProfiles.page == 0) return;
     SavePrompt();
-    --m_profilePage;
+    --m_shownProfiles.page;
     DrawBitmap(bmp::kPageUpPressed, rect);
   } else {
     SavePrompt();
-    if (m_profilePage < kNone) ++m_profilePage;
+    if (m_shownProfiles.page < kNone) ++m_shownProfiles.page;
     DrawBitmap(bmp::kPageDownPressed, rect);
   }
-  if (m_gameRow == kNone || m_currentGame.empty()) return;
+  if (m_shownGames.row == kNone || m_currentGame.empty()) return;
   const GameEntry* game = m_games.FindGame(m_currentGame);
   const size_t count = game ? game->profiles.size() : 0;
-  while (m_profilePage > 0 && static_cast<size_t>(m_profilePage) * kProfilesPerPage >= count) {
-    --m_profilePage;
+  while (m_shownProfiles.page > 0 &&
+         static_cast<size_t>(m_shownProfiles.page) * kProfilesPerPage >= count) {
+    --m_shownProfiles.page;
   }
   FillProfilePage();
   DrawProfileList();
@@ -309,7 +311,7 @@ void PadView::SelectPad(uint8_t slot) {
   m_selectedInput = kNone;
   m_ports.shell.Repaint();
   SetUpTooltips();
-  if (m_profileRow != kNone) SelectProfileRow(m_profileRow, false);
+  if (m_shownProfiles.row != kNone) SelectProfileRow(m_shownProfiles.row, false);
 }
 
 void PadView::CloseView(int hotSpot) {
@@ -317,13 +319,13 @@ void PadView::CloseView(int hotSpot) {
   DrawBitmap(closeBox ? bmp::kClosePressed : bmp::kExitPressed,
              closeBox ? layout::kCloseBoxRect : layout::kExitButtonRect);
   m_lastHotSpot = static_cast<uint8_t>(hotSpot);
-  if (m_dirty == 1) {
+  if (m_dirty == kDirtyChanged) {
     if (m_ports.prompts.MessageBox(kMsgSaveChanges, kMbYesNo) == kIdYes) {
       // A save that failed or was cancelled keeps the program open.
       SaveProfile();
-      if (m_dirty == 1) return;
+      if (m_dirty == kDirtyChanged) return;
     } else if (m_newProfile) {
-      m_profileRow = m_rememberedProfileRow;
+      m_shownProfiles.row = m_rememberedProfileRow;
     }
   }
   WriteGameList();
