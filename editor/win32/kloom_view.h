@@ -1,0 +1,67 @@
+// The editor's only view: a humble window over the portable PadView. It
+// turns clicks, mouse moves, key messages (through PreTranslateMessage),
+// timer ticks and the tooltip's text requests into calls on the PadView and
+// gives it ports made of GDI and USER calls; it decides nothing itself. It
+// never erases its background: every repaint overdraws the whole picture.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "editor/pad_view.h"
+#include "editor/win32/view_ports.h"
+#include "framework/view.h"
+#include "platform/win32/win32_filesystem.h"
+#include "platform/win32/win32_input.h"
+#include "platform/win32/win32_joystick.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_timers.h"
+
+namespace kl {
+
+class CKLoomApp;
+
+class CKLoomView : public CView {
+ public:
+  explicit CKLoomView(CKLoomApp& app);
+  ~CKLoomView() override;
+
+  bool PreviewWide() const { return m_padView != nullptr && m_padView->PreviewWide(); }
+  // bool PreTranslateMessage(MSG& msg): true when the pad view consumed the key message.
+  bool PreTranslateMessage(MSG& msg) override;
+
+ protected:
+  // void OnDraw(HDC): the pad view's full repaint (it draws on contexts of its own).
+  void OnDraw(HDC dc) override;
+  // bool EraseBackgroundAnswer(): true; nothing is ever erased.
+  bool EraseBackgroundAnswer() override;
+  // bool OnCreate(const CREATESTRUCTA&): false when the pad view could not be made.
+  bool OnCreate(const CREATESTRUCTA& cs) override;
+  // bool OnDestroy(): false; the pad view stops its timers first.
+  bool OnDestroy() override;
+  // bool OnLButtonDown(UINT, POINT): true; a click on the picture.
+  bool OnLButtonDown(UINT flags, POINT p) override;
+  // bool OnLButtonUp(UINT, POINT): true; the release of a click.
+  bool OnLButtonUp(UINT flags, POINT p) override;
+  // bool OnMouseMove(UINT, POINT): true; highlights follow the mouse.
+  bool OnMouseMove(UINT flags, POINT p) override;
+  // bool OnTimer(UINT_PTR id): true for the view's timers 1, 2 and 3.
+  bool OnTimer(UINT_PTR id) override;
+  // bool OnNotify(UINT, NMHDR&, LRESULT&): true for the tooltip's text request.
+  bool OnNotify(UINT id, NMHDR& header, LRESULT& result) override;
+
+ private:
+  CKLoomApp& m_app;
+  Win32Joystick m_joystick;
+  Win32Registry m_registry;
+  Win32FileSystem m_fs;
+  Win32Input m_input;
+  std::unique_ptr<Win32Timers> m_timers;
+  std::unique_ptr<GdiCanvas> m_canvas;
+  std::unique_ptr<WindowPrompts> m_prompts;
+  std::unique_ptr<WindowShell> m_shell;
+  std::unique_ptr<PadView> m_padView;
+};
+
+}  // namespace kl

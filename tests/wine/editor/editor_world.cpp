@@ -1,0 +1,200 @@
+#include "editor/editor_world.h"
+
+namespace kl::editortest {
+
+namespace {
+
+using orvotest::InstallFolder;
+using orvotest::KeyFolder;
+using winetest::ProgramFolder;
+using winetest::WaitUntil;
+
+bool Copy(const std::string& name, std::string& error) {
+  const std::string from = ProgramFolder() + name;
+  const std::string to = InstallFolder() + name;
+  if (CopyFileA(from.c_str(), to.c_str(), FALSE)) return true;
+  error = "cannot copy " + from + " to " + to;
+  return false;
+}
+
+void EmptyFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      DeleteFileA((folder + found.cFileName).c_str());
+    }
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+}
+
+// The frame's topmost pop-up of the editor's process that is a dialog.
+struct DialogSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<DialogSearch*>(data);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (orvotest::ProcessOf(window) == search->process && std::string(name) == "#32770" &&
+      IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM data) {
+  char name[64] = {};
+  GetClassNameA(child, name, sizeof name);
+  if (std::string(name) == "Static") {
+    char text[1024] = {};
+    GetWindowTextA(child, text, sizeof text);
+    auto* joined = reinterpret_cast<std::string*>(data);
+    if (text[0] != '\0') *joined += (joined->empty() ? "" : "\n") + std::string(text);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::string UnixPath(const std::string& path) {
+  using ToUnix = char*(CDECL*)(const WCHAR*);
+  FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+  auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(found));
+  if (toUnix == nullptr) return {};
+  WCHAR wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+  char* converted = toUnix(wide);
+  if (converted == nullptr) return {};
+  std::string result = converted;
+  HeapFree(GetProcessHeap(), 0, converted);
+  return result;
+}
+
+// A Unix program's process handle is never signalled under Wine, so the
+// shell that runs it leaves a file behind when it is done, and that is waited for.
+bool RunUnix(const std::string& command) {
+  static int serial = 0;
+  const std::string marker = winetest::TempPath("unix-done-" + std::to_string(++serial));
+  DeleteFileA(marker.c_str());
+  const std::string unixMarker = UnixPath(marker);
+  if (unixMarker.empty()) return false;
+  std::string line = "Z:\\bin\\sh -c \"" + command + "; : > '" + unixMarker + "'\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return false;
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  const bool done = WaitUntil(
+      [&] { return GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
+  DeleteFileA(marker.c_str());
+  return done;
+}
+
+bool InstallEditor(std::string& error) {
+  CreateDirectoryA(InstallFolder().c_str(), nullptr);
+  CreateDirectoryA(KeyFolder().c_str(), nullptr);
+  EmptyFolder(KeyFolder());
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Vornatek\\GamePad2", 0, KEY_ALL_ACCESS, &key) ==
+      ERROR_SUCCESS) {
+    RegDeleteValueA(key, "Setting");
+    RegCloseKey(key);
+  }
+  for (const char* name :
+       {"ORVO.EXE", "ORVO_RS.DLL", "KLOOM.EXE", "KLOOM_RS.DLL", "winmm.dll", "winmm_real.dll"}) {
+    if (!Copy(name, error)) return false;
+  }
+  return true;
+}
+
+void EndAll() {
+  for (const char* name : {"MyKLoomClass", "MyOrvoClass"}) {
+    for (HWND left : orvotest::WindowsOfClass(name)) PostMessageA(left, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return orvotest::WindowsOfClass(name).empty(); }, 10000);
+  }
+}
+
+bool Xdo(const std::string& args) {
+  return RunUnix("xdotool " + args);
+}
+
+bool Editor::Start() {
+  return m_process.Start(winetest::Quote(InstallFolder() + "KLOOM.EXE"));
+}
+
+bool Editor::WaitForFrame(DWORD timeoutMs) {
+  m_frame = orvotest::WaitForProcessWindow(ProcessId(), "MyKLoomClass", timeoutMs);
+  if (m_frame == nullptr) return false;
+  WaitUntil([&] {
+    m_view = FindWindowExA(m_frame, nullptr, nullptr, nullptr);
+    return m_view != nullptr && IsWindowVisible(m_frame);
+  });
+  return m_view != nullptr;
+}
+
+bool Editor::Focus() {
+  return orvotest::BringToFront(m_frame) &&
+         WaitUntil([&] { return GetForegroundWindow() == m_frame; }, 5000);
+}
+
+bool Editor::MoveTo(int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(m_view, &p);
+  return Xdo("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y));
+}
+
+bool Editor::Click(int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(m_view, &p);
+  const bool done =
+      Xdo("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1");
+  // The click is handled before the next step looks at its effect.
+  WaitUntil([] { return false; }, 150);
+  return done;
+}
+
+bool Editor::Keys(const std::string& keys) {
+  const bool done = Xdo("key --delay 60 " + keys);
+  WaitUntil([] { return false; }, 150);
+  return done;
+}
+
+HWND Editor::WaitForDialog(DWORD timeoutMs) const {
+  DialogSearch search{ProcessId(), nullptr};
+  WaitUntil(
+      [&] {
+        search.found = nullptr;
+        EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  return search.found;
+}
+
+std::string Editor::DialogText(HWND dialog) {
+  std::string joined;
+  EnumChildWindows(dialog, &CollectStatic, reinterpret_cast<LPARAM>(&joined));
+  return joined;
+}
+
+std::string ScreenPng(const std::string& name) {
+  const std::string folder = ProgramFolder() + "screenshots\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string path = folder + name + ".png";
+  DeleteFileA(path.c_str());
+  const std::string unixPath = UnixPath(path);
+  if (!unixPath.empty() && RunUnix("import -window root '" + unixPath + "'")) return path;
+  // Without the X tool the screen is copied through GDI.
+  return orvotest::SaveScreenshot(GetDesktopWindow(), name);
+}
+
+}  // namespace kl::editortest

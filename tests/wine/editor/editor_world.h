@@ -1,0 +1,65 @@
+// The editor's end-to-end world on top of the mapper's: KLOOM.EXE and its
+// resource module installed beside ORVO.EXE, the editor started from there,
+// its frame and view found, and a user's hands: xdotool moving and clicking
+// the pointer at view coordinates and typing keys, and X screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "harness/support.h"
+#include "orvo/orvo_world.h"
+
+namespace kl::editortest {
+
+// ORVO.EXE, KLOOM.EXE, both resource modules and the virtual pad's DLLs in
+// the installation folder, with an empty KEYFILES and no "Setting".
+bool InstallEditor(std::string& error);
+// Ends every editor and mapper on the desktop and waits until they are gone.
+void EndAll();
+
+// The Unix path Wine maps a DOS path to; empty when it cannot.
+std::string UnixPath(const std::string& path);
+// Runs a shell command line on the host (through Wine) and waits until it is done.
+bool RunUnix(const std::string& command);
+// Runs xdotool with `args`.
+bool Xdo(const std::string& args);
+
+// KLOOM.EXE started from the installation folder.
+class Editor {
+ public:
+  // Starts it; false when it could not be started at all.
+  bool Start();
+  // Waits for its frame; false when none came.
+  bool WaitForFrame(DWORD timeoutMs = 20000);
+  HWND Frame() const { return m_frame; }
+  HWND View() const { return m_view; }
+  DWORD ProcessId() const { return GetProcessId(m_process.Process()); }
+  bool WaitForExit(DWORD timeoutMs, DWORD* code = nullptr) {
+    return m_process.WaitForExit(timeoutMs, code);
+  }
+  // Brings the frame to the front, the keyboard to the view.
+  bool Focus();
+  // A click of the left button at view point (x, y), through X.
+  bool Click(int x, int y);
+  // The pointer to view point (x, y) without a click.
+  bool MoveTo(int x, int y);
+  // xdotool key names, e.g. "shift+k".
+  bool Keys(const std::string& keys);
+  // The editor's dialog (class #32770) in front, or null after `timeoutMs`.
+  HWND WaitForDialog(DWORD timeoutMs = 10000) const;
+  // The texts of a message box or dialog's static controls, joined by new lines.
+  static std::string DialogText(HWND dialog);
+
+ private:
+  winetest::Started m_process;
+  HWND m_frame = nullptr;
+  HWND m_view = nullptr;
+};
+
+// A PNG of the whole screen in the screenshots folder beside the test; its path, or empty.
+std::string ScreenPng(const std::string& name);
+
+}  // namespace kl::editortest
