@@ -163,7 +163,9 @@ bool Editor::Click(int x, int y) {
 }
 
 bool Editor::Keys(const std::string& keys) {
-  const bool done = Xdo("key --delay 60 " + keys);
+  // Inside Wine's virtual desktop the X focus must be on the desktop's window.
+  const bool done = RunUnix(
+      "xdotool search --name 'Wine desktop' windowfocus --sync; xdotool key --delay 60 " + keys);
   WaitUntil([] { return false; }, 150);
   return done;
 }
