@@ -41,6 +41,31 @@ std::string OutputPath(const std::string& name) {
   return kl::winetest::TempPath(name);
 }
 
+// Makes `orientation` the printer's default (a run cut short may have left
+// the other one behind).
+bool SetOrientation(short orientation) {
+  HANDLE printer = nullptr;
+  PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (!OpenPrinterA(const_cast<char*>(kPrinter), &printer, &access)) return false;
+  DWORD needed = 0;
+  GetPrinterA(printer, 2, nullptr, 0, &needed);
+  std::string buffer(needed, '\0');
+  auto* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+  bool ok = needed > 0 &&
+            GetPrinterA(printer, 2, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed) &&
+            info->pDevMode != nullptr;
+  if (ok) {
+    info->pDevMode->dmOrientation = orientation;
+    info->pDevMode->dmFields |= DM_ORIENTATION;
+    info->pSecurityDescriptor = nullptr;
+    PRINTER_INFO_9A user = {info->pDevMode};
+    ok = SetPrinterA(printer, 2, reinterpret_cast<BYTE*>(info), 0) != FALSE;
+    ok = (SetPrinterA(printer, 9, reinterpret_cast<BYTE*>(&user), 0) != FALSE) && ok;
+  }
+  ClosePrinter(printer);
+  return ok;
+}
+
 // Wine's PostScript driver with the test's PPD, and a printer on FILE:
 // as the system's default.
 bool InstallPrinter() {
@@ -75,7 +100,7 @@ bool InstallPrinter() {
   } else if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS) {
     return false;
   }
-  return SetDefaultPrinterA(kPrinter) != FALSE;
+  return SetDefaultPrinterA(kPrinter) != FALSE && SetOrientation(DMORIENT_PORTRAIT);
 }
 
 // A view of two pages that counts the calls it gets.
@@ -94,7 +119,11 @@ class PagesView : public kl::CWnd, public kl::CPrintTarget {
     info.m_nMaxPage = pages;
     return true;
   }
-  void OnBeginPrinting(HDC, kl::CPrintInfo&) override { ++begun; }
+  SIZE page{};  // the printable page OnBeginPrinting saw
+  void OnBeginPrinting(HDC dc, kl::CPrintInfo&) override {
+    ++begun;
+    page = {GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
+  }
   void OnPrint(HDC dc, kl::CPrintInfo& info) override {
     lastPage = info.m_nCurPage;
     if (info.m_nCurPage <= 2) ++printed[info.m_nCurPage];
@@ -289,6 +318,34 @@ TEST_F(PrintTest, PageRangeOfTheDialogIsPrinted) {
   EXPECT_EQ(Count(ps, "%%Page: "), 1);
   EXPECT_EQ(m_view.printed[1], 0);
   EXPECT_EQ(m_view.printed[2], 1);
+}
+
+TEST_F(PrintTest, PrintSetupChoiceIsKeptForTheNextPrint) {
+  // Wine's setup dialog also makes its choice the printer's default, so the
+  // test sets both orientations itself and leaves portrait behind.
+  const auto setUp = [this](int orientation) {
+    DialogAnswer setup(cmb2, [orientation](HWND dialog) {  // the paper size list
+      SendMessageA(GetDlgItem(dialog, orientation), BM_CLICK, 0, 0);
+      Click(dialog, IDOK);
+    });
+    Command(kl::kIdFilePrintSetup);
+    EXPECT_TRUE(setup.Answered());
+  };
+  setUp(rad2);                    // landscape
+  EXPECT_EQ(m_view.prepared, 0);  // setting up prints nothing
+  const std::string landscape = OutputPath("landscape.ps");
+  PrintToFile(landscape);
+  EXPECT_GT(m_view.page.cx, m_view.page.cy);
+  std::string ps = kl::winetest::ReadWholeFile(landscape);
+  EXPECT_NE(ps.find("%%Orientation: Landscape"), std::string::npos);
+  EXPECT_EQ(Count(ps, "%%Page: "), 2);
+
+  setUp(rad1);  // portrait
+  const std::string portrait = OutputPath("portrait.ps");
+  PrintToFile(portrait);
+  EXPECT_LT(m_view.page.cx, m_view.page.cy);
+  ps = kl::winetest::ReadWholeFile(portrait);
+  EXPECT_NE(ps.find("%%Orientation: Portrait"), std::string::npos);
 }
 
 TEST_F(PrintTest, CancelPrintsNothingAndEndsTheRun) {
