@@ -175,6 +175,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     }
     return focus ? TRUE : FALSE;
   }
+  return RouteMessage(self, window, message, wParam, lParam);
+}
+
+INT_PTR CDialog::RouteMessage(CDialog* self, HWND window, UINT message, WPARAM wParam,
+                              LPARAM lParam) {
   if (self == nullptr) {
     return FALSE;
   }

@@ -57,6 +57,12 @@ class CDialog : public CWnd {
   // LRESULT DefaultProc(UINT, WPARAM, LPARAM): 0; the dialog manager does the default processing.
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+  // What the dialog procedure does with every message after WM_INITDIALOG:
+  // the typed handlers, the answer as the dialog manager expects it, and the
+  // unlinking at WM_NCDESTROY. Dialog procedures of other kinds share it.
+  static INT_PTR RouteMessage(CDialog* self, HWND window, UINT message, WPARAM wParam,
+                              LPARAM lParam);
+
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

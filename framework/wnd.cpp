@@ -118,6 +118,16 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
   return true;
 }
 
+bool CWnd::SubclassWindow(HWND window) {
+  if (m_hWnd != nullptr || window == nullptr) {
+    return false;
+  }
+  Attach(window);
+  m_superProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProc)));
+  return true;
+}
+
 bool CWnd::DestroyWindow() {
   return m_hWnd != nullptr && ::DestroyWindow(m_hWnd) != FALSE;
 }

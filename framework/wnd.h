@@ -39,6 +39,10 @@ class CWnd : public CCmdTarget {
   // WM_NCCREATE and WM_CREATE reach this object too. False on failure.
   bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x,
                 int y, int width, int height, HWND parent, HMENU menuOrId);
+  // Links an existing window (one this object did not create) to this object
+  // and routes its messages here, its own procedure giving the default
+  // processing. False when this object already has a window.
+  bool SubclassWindow(HWND window);
   bool DestroyWindow();
   bool ShowWindow(int command) { return ::ShowWindow(m_hWnd, command) != FALSE; }
   void UpdateWindow() { ::UpdateWindow(m_hWnd); }
