@@ -1,0 +1,723 @@
+// OSTRA.CPL under Wine, loaded by a small host that sends the control panel's
+// messages itself and by Wine's own control panel: the protocol's answers,
+// the sheet and its pages driven with the pointer and the keys, what lands in
+// Wine's registry, the virtual pad plugged in and out, and the runtime mapper
+// recognising the pad the applet configured.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <cpl.h>
+#include <windowsx.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "applet/cpl_host.h"
+#include "controls/user_input.h"
+#include "harness/support.h"
+#include "orvo/orvo_world.h"
+
+namespace kl::applettest {
+namespace {
+
+using winetest::ClickAt;
+using winetest::ClientCentre;
+using winetest::ProgramFolder;
+using winetest::RunHelper;
+using winetest::RunResult;
+using winetest::WaitUntil;
+
+const std::string kJoystickPath = "System\\CurrentControlSet\\Control\\MediaResources\\Joystick";
+const std::string kOemPath =
+    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM";
+const char* const kJoyPath = "Control Panel\\Joy";
+const char* const kWorkPathKey = "Software\\Vornatek\\GamePad2\\WorkPath";
+
+constexpr int kListId = 1021;
+constexpr int kTypeButtonId = 1020;
+constexpr int kAutoDetectId = 1027;
+constexpr int kIdsComboId = 1031;
+constexpr int kTypesListId = 1030;
+constexpr int kIdApplyNowButton = 12321;
+
+// A text of OSTRARS.DLL, read from the module as a data file.
+std::string OstraString(UINT id) {
+  static HMODULE module =
+      LoadLibraryExA((ProgramFolder() + "OSTRARS.DLL").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  char text[512] = {};
+  LoadStringA(module, id, text, sizeof text);
+  return text;
+}
+
+std::string Vpadctl(const std::vector<std::string>& args) {
+  const RunResult result = RunHelper("vpadctl.exe", args);
+  EXPECT_TRUE(result.finished && result.exitCode == 0) << result.output;
+  return result.output;
+}
+
+// joyConfigChanged calls the virtual pad counted.
+long ConfigChangedCount() {
+  const std::string shown = Vpadctl({"show"});
+  const size_t at = shown.find("configchanged=");
+  return at == std::string::npos ? -1 : std::stol(shown.substr(at + 14));
+}
+
+std::string KltoolShowJson() {
+  const RunResult result = RunHelper("kltool.exe", {"joystick", "show", "--json"});
+  EXPECT_TRUE(result.finished && result.exitCode == 0) << result.output;
+  return result.output;
+}
+
+bool Kltool(const std::vector<std::string>& args) {
+  const RunResult result = RunHelper("kltool.exe", args);
+  EXPECT_TRUE(result.finished && result.exitCode == 0) << result.output;
+  return result.finished && result.exitCode == 0;
+}
+
+HKEY CreateKey(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return nullptr;
+  }
+  return key;
+}
+
+// A 32-bit word of a binary value, or -1 when the value is missing.
+std::vector<BYTE> Value(HKEY root, const std::string& path, const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  std::vector<BYTE> data(1024);
+  DWORD size = static_cast<DWORD>(data.size());
+  const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, data.data(), &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS) return {};
+  data.resize(size);
+  return data;
+}
+
+uint32_t Word(const std::vector<BYTE>& bytes, size_t offset) {
+  if (bytes.size() < offset + 4) return 0xFFFFFFFF;
+  uint32_t value = 0;
+  std::memcpy(&value, bytes.data() + offset, 4);
+  return value;
+}
+
+// The texts of a list view's rows, column by column.
+std::vector<std::vector<std::string>> Rows(HWND list) {
+  std::vector<std::vector<std::string>> rows;
+  const int count = ListView_GetItemCount(list);
+  for (int item = 0; item < count; ++item) {
+    std::vector<std::string> row;
+    for (int column = 0; column < 3; ++column) {
+      char text[256] = {};
+      ListView_GetItemText(list, item, column, text, sizeof text);
+      row.push_back(text);
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<std::string> Column(HWND list, int column) {
+  std::vector<std::string> texts;
+  for (const auto& row : Rows(list)) texts.push_back(row[static_cast<size_t>(column)]);
+  return texts;
+}
+
+// The window with the keyboard focus on `window`'s thread.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+int RowImage(HWND list, int item) {
+  LVITEMA lv = {};
+  lv.mask = LVIF_IMAGE;
+  lv.iItem = item;
+  if (!ListView_GetItem(list, &lv)) return -1;
+  return lv.iImage;
+}
+
+RECT RowRect(HWND list, int item) {
+  RECT rect = {};
+  ListView_GetItemRect(list, item, &rect, LVIR_BOUNDS);
+  return rect;
+}
+
+class AppletOnWine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string id = std::to_string(GetCurrentProcessId());
+    m_driver = "KlCplTest" + id;
+    m_padKey = "KlCplPad" + id;
+    HKEY driver = CreateKey(HKEY_LOCAL_MACHINE, kJoystickPath + "\\" + m_driver);
+    ASSERT_NE(driver, nullptr);
+    RegCloseKey(driver);
+    HKEY type = CreateKey(HKEY_LOCAL_MACHINE, kOemPath + "\\" + m_padKey);
+    ASSERT_NE(type, nullptr);
+    const std::string name = OstraString(57347);
+    ASSERT_FALSE(name.empty());
+    RegSetValueExA(type, "OEMName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
+                   static_cast<DWORD>(name.size() + 1));
+    const BYTE data[8] = {0x20, 0, 0, 0, 12, 0, 0, 0};
+    RegSetValueExA(type, "OEMData", 0, REG_BINARY, data, sizeof data);
+    RegCloseKey(type);
+
+    // The work folder holds the help file and the animation.
+    HKEY work = CreateKey(HKEY_CURRENT_USER, kWorkPathKey);
+    ASSERT_NE(work, nullptr);
+    std::string folder = ProgramFolder();
+    folder.pop_back();
+    RegSetValueExA(work, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() + 1));
+    RegCloseKey(work);
+    SetAutoDetect(1);
+
+    Vpadctl({"reset"});
+    Vpadctl({"plug", "0", "buttons=12", "regkey=" + m_driver});
+  }
+  void TearDown() override {
+    m_host.Unload();
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kJoystickPath + "\\" + m_driver).c_str());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kOemPath + "\\" + m_padKey).c_str());
+    Vpadctl({"reset"});
+  }
+
+  static void SetAutoDetect(BYTE flag) {
+    HKEY joy = CreateKey(HKEY_CURRENT_USER, kJoyPath);
+    ASSERT_NE(joy, nullptr);
+    RegSetValueExA(joy, "AutoDetect", 0, REG_BINARY, &flag, 1);
+    RegCloseKey(joy);
+  }
+  static int AutoDetect() {
+    const std::vector<BYTE> value = Value(HKEY_CURRENT_USER, kJoyPath, "AutoDetect");
+    return value.size() == 1 ? value[0] : -1;
+  }
+
+  std::string Settings() const {
+    return kJoystickPath + "\\" + m_driver + "\\CurrentJoystickSettings";
+  }
+  // A joystick configured on `id` before the sheet opens, by its 112 bytes.
+  void Configure(uint32_t id, uint32_t flags, uint32_t buttons, uint32_t type) {
+    HKEY key = CreateKey(HKEY_LOCAL_MACHINE, Settings());
+    ASSERT_NE(key, nullptr);
+    BYTE config[112] = {};
+    std::memcpy(config, &flags, 4);
+    std::memcpy(config + 4, &buttons, 4);
+    const uint32_t usage = 2;
+    std::memcpy(config + 8, &usage, 4);
+    std::memcpy(config + 104, &type, 4);
+    const std::string name = "Joystick" + std::to_string(id) + "Configuration";
+    RegSetValueExA(key, name.c_str(), 0, REG_BINARY, config, sizeof config);
+    RegCloseKey(key);
+  }
+
+  // Loads the applet, starts it as a host does and opens the sheet.
+  void OpenSheet() {
+    std::string error;
+    ASSERT_TRUE(m_host.Load(ProgramFolder() + "OSTRA.CPL", error)) << error;
+    ASSERT_TRUE(m_host.RecordHelp());
+    ASSERT_TRUE(m_host.Start());
+    m_host.OpenSheet();
+    m_sheet = WaitForSheet(OstraString(14));
+    ASSERT_NE(m_sheet, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Page() != nullptr; }));
+    m_list = GetDlgItem(Page(), kListId);
+    ASSERT_NE(m_list, nullptr);
+    ASSERT_TRUE(winetest::BringToFront(m_sheet));
+  }
+  // The page's first presence check after opening finds the pad answering,
+  // refills the list and chooses its first row.
+  void WaitForFirstPresenceCheck() {
+    ASSERT_TRUE(WaitUntil([&] { return ListView_GetSelectedCount(m_list) == 1; }, 5000));
+    EXPECT_EQ(ListView_GetNextItem(m_list, -1, LVNI_SELECTED), 0);
+  }
+  HWND Page() const { return PropSheet_GetCurrentPageHwnd(m_sheet); }
+  HWND Tabs() const { return PropSheet_GetTabControl(m_sheet); }
+  void ClickTab(int index) {
+    RECT rect = {};
+    ASSERT_TRUE(TabCtrl_GetItemRect(Tabs(), index, &rect));
+    ClickAt(ClientCentre(Tabs(), rect));
+  }
+  void ClickControl(HWND parent, int id) {
+    HWND control = GetDlgItem(parent, id);
+    ASSERT_NE(control, nullptr) << id;
+    RECT rect = {};
+    GetClientRect(control, &rect);
+    ClickAt(ClientCentre(control, rect));
+  }
+  void ClickRow(int item) { ClickAt(ClientCentre(m_list, RowRect(m_list, item))); }
+  // Presses one of the sheet's buttons with the pointer and, for OK and
+  // Cancel, waits for the sheet to close.
+  void PressSheetButton(int id) {
+    ClickControl(m_sheet, id);
+    if (id == IDOK || id == IDCANCEL) {
+      ASSERT_TRUE(m_host.WaitSheetClosed()) << "the sheet stayed open";
+    }
+  }
+  // The message box the sheet shows, its text, and closes it with its OK.
+  std::string TakeMessageBox() {
+    HWND box = WaitForOwnedDialog(m_sheet, "", 5000);
+    if (box == nullptr) return {};
+    const std::string text = MessageBoxText(box);
+    ClickControl(box, IDOK);
+    WaitUntil([&] { return !IsWindow(box); });
+    return text;
+  }
+  // Picks type `type` in the type dialog's list: a click on its top row, then the keys.
+  void ChooseType(HWND dialog, int type) {
+    HWND types = GetDlgItem(dialog, kTypesListId);
+    RECT item = {};
+    ListBox_GetItemRect(types, ListBox_GetTopIndex(types), &item);
+    ClickAt(ClientCentre(types, item));
+    winetest::PressKey(VK_HOME);
+    for (int i = 0; i < type; ++i) winetest::PressKey(VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return ListBox_GetCurSel(types) == type; }));
+  }
+  std::string Shot(HWND window, const std::string& name) {
+    // Wine draws a new window's caption as inactive until told otherwise.
+    SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
+    // Painted through before the picture is taken (the paint messages are sent).
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // Another thread or process paints on its own time: the picture is for
+    // review only and asserts nothing, so it may wait a moment.
+    WaitUntil([] { return false; }, 400);
+    const std::string path = orvotest::SaveScreenshot(window, name);
+    EXPECT_FALSE(path.empty()) << name;
+    return path;
+  }
+
+  std::string m_driver;
+  std::string m_padKey;
+  CplHost m_host;
+  HWND m_sheet = nullptr;
+  HWND m_list = nullptr;
+};
+
+TEST_F(AppletOnWine, AnswersEveryMessageOfTheControlPanel) {
+  std::string error;
+  ASSERT_TRUE(m_host.Load(ProgramFolder() + "OSTRA.CPL", error)) << error;
+  EXPECT_EQ(m_host.Send(CPL_INIT), 1);
+  EXPECT_EQ(m_host.Send(CPL_GETCOUNT), 1);
+
+  CPLINFO inquired;
+  std::memset(&inquired, 0xA5, sizeof inquired);
+  EXPECT_EQ(m_host.Send(CPL_INQUIRE, 0, reinterpret_cast<LPARAM>(&inquired)), 0);
+  const auto* raw = reinterpret_cast<const BYTE*>(&inquired);
+  for (size_t i = 0; i < sizeof inquired; ++i)
+    ASSERT_EQ(raw[i], 0xA5) << "CPL_INQUIRE wrote byte " << i;
+
+  NEWCPLINFOA info;
+  std::memset(&info, 0xA5, sizeof info);
+  EXPECT_EQ(m_host.Send(CPL_NEWINQUIRE, 0, reinterpret_cast<LPARAM>(&info)), 0);
+  EXPECT_EQ(info.dwSize, sizeof info);
+  EXPECT_EQ(info.dwFlags, 0u);
+  EXPECT_EQ(info.dwHelpContext, 0u);
+  EXPECT_EQ(info.lData, 0);
+  HMODULE resources = GetModuleHandleA((ProgramFolder() + "OSTRARS.DLL").c_str());
+  ASSERT_NE(resources, nullptr) << "the applet did not load its resource module";
+  EXPECT_EQ(info.hIcon, LoadIconA(resources, MAKEINTRESOURCEA(131)));
+  EXPECT_NE(info.hIcon, nullptr);
+  EXPECT_EQ(std::string(info.szName), OstraString(57349));
+  EXPECT_STREQ(info.szInfo, "Joystick Control Panel Applet");
+  EXPECT_STREQ(info.szHelpFile, "");
+
+  struct Case {
+    UINT message;
+    LONG answer;
+  };
+  const Case cases[] = {
+      {CPL_SELECT, 1}, {9, 0}, {10, 0}, {11, 1}, {0x400, 1}, {CPL_STOP, 1}, {CPL_EXIT, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(m_host.Send(c.message), c.answer) << c.message;
+  // After CPL_EXIT the resource module is gone, and the module starts again.
+  EXPECT_EQ(GetModuleHandleA((ProgramFolder() + "OSTRARS.DLL").c_str()), nullptr);
+  EXPECT_EQ(m_host.Send(CPL_INIT), 1);
+}
+
+TEST_F(AppletOnWine, WithoutItsResourceModuleItDoesNotStartAndShowsNothing) {
+  // The applet alone in a folder: the resource module beside the test
+  // program must not be taken instead.
+  const std::string folder = ProgramFolder() + "alone\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(
+      CopyFileA((ProgramFolder() + "OSTRA.CPL").c_str(), (folder + "OSTRA.CPL").c_str(), FALSE));
+  SetCurrentDirectoryA(ProgramFolder().c_str());
+  std::string error;
+  ASSERT_TRUE(m_host.Load(folder + "OSTRA.CPL", error)) << error;
+  EXPECT_EQ(m_host.Send(CPL_INIT), 0);
+  EXPECT_EQ(m_host.Send(CPL_DBLCLK), 0);
+  EXPECT_EQ(WaitForSheet(OstraString(14), 1500), nullptr);
+  EXPECT_EQ(WaitForSheet("", 100), nullptr);
+}
+
+TEST_F(AppletOnWine, SheetHasItsCaptionTabsAndContextHelpButton) {
+  OpenSheet();
+  EXPECT_EQ(Text(m_sheet), OstraString(14));
+  EXPECT_TRUE(GetWindowLongPtrA(m_sheet, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+  ASSERT_EQ(TabCtrl_GetItemCount(Tabs()), 3);
+  const char* const expected[] = {"Controllers", "Calibration", "Test"};
+  for (int i = 0; i < 3; ++i) {
+    char text[64] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    ASSERT_TRUE(SendMessageA(Tabs(), TCM_GETITEMA, static_cast<WPARAM>(i),
+                             reinterpret_cast<LPARAM>(&item)));
+    EXPECT_STREQ(text, expected[i]);
+  }
+  // The help button of the first page.
+  HWND help = GetDlgItem(m_sheet, IDHELP);
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(IsWindowVisible(help));
+  Shot(m_sheet, "sheet-controllers");
+  PressSheetButton(IDCANCEL);
+}
+
+TEST_F(AppletOnWine, AutoDetectionPlacesTheVirtualPadOnIdOne) {
+  OpenSheet();
+  ASSERT_TRUE(WaitUntil([&] { return ListView_GetItemCount(m_list) == 1; }));
+  WaitForFirstPresenceCheck();
+  const auto rows = Rows(m_list);
+  EXPECT_EQ(rows[0][0], " 1");
+  EXPECT_EQ(rows[0][1], OstraString(57347));
+  EXPECT_EQ(rows[0][2], OstraString(20));
+  EXPECT_EQ(RowImage(m_list, 0), 1);  // the 12-button pad
+  EXPECT_EQ(IsDlgButtonChecked(Page(), kAutoDetectId), BST_CHECKED);
+  const std::vector<BYTE> config = Value(HKEY_LOCAL_MACHINE, Settings(), "Joystick1Configuration");
+  ASSERT_EQ(config.size(), 112u);
+  EXPECT_EQ(Word(config, 0), 0x20u);
+  EXPECT_EQ(Word(config, 4), 12u);
+  EXPECT_EQ(Word(config, 8), 6u);
+  EXPECT_EQ(Word(config, 104), 15u);
+  const std::vector<BYTE> key = Value(HKEY_LOCAL_MACHINE, Settings(), "Joystick1OEMName");
+  EXPECT_EQ(std::string(key.begin(), key.end()), m_padKey + std::string(1, '\0'));
+
+  // Unplugged: the list says so within about a second, and the driver is told.
+  const long changed = ConfigChangedCount();
+  Vpadctl({"unplug", "0"});
+  EXPECT_TRUE(WaitUntil(
+      [&] { return Column(m_list, 2) == std::vector<std::string>{OstraString(21)}; }, 5000))
+      << (Rows(m_list).empty() ? "no rows" : Rows(m_list)[0][2]);
+  EXPECT_EQ(RowImage(m_list, 0), 3);
+  EXPECT_GT(ConfigChangedCount(), changed);
+  Shot(m_sheet, "sheet-unplugged");
+  Vpadctl({"plug", "0"});
+  EXPECT_TRUE(WaitUntil(
+      [&] { return Column(m_list, 2) == std::vector<std::string>{OstraString(20)}; }, 5000));
+  PressSheetButton(IDOK);
+}
+
+TEST_F(AppletOnWine, RowsSortByTheClickedColumn) {
+  Configure(6, 0x20, 2, 4);  // a 2-button gamepad, not plugged in: kept, not answering
+  Configure(7, 0x20, 4, 9);  // a 4-button gamepad
+  OpenSheet();
+  ASSERT_TRUE(WaitUntil([&] { return ListView_GetItemCount(m_list) == 3; }));
+  WaitForFirstPresenceCheck();
+  HWND header = ListView_GetHeader(m_list);
+  auto clickColumn = [&](int column) {
+    RECT rect = {};
+    ASSERT_TRUE(Header_GetItemRect(header, column, &rect));
+    ClickAt(ClientCentre(header, rect));
+  };
+  clickColumn(1);
+  EXPECT_TRUE(WaitUntil([&] {
+    return Column(m_list, 0) == std::vector<std::string>{" 6", " 7", " 1"};
+  })) << Column(m_list, 0)[0];
+  clickColumn(0);
+  EXPECT_TRUE(WaitUntil([&] {
+    return Column(m_list, 0) == std::vector<std::string>{" 1", " 6", " 7"};
+  }));
+  clickColumn(2);
+  EXPECT_TRUE(WaitUntil([&] {
+    const auto states = Column(m_list, 2);
+    return states.size() == 3 && states[0] == OstraString(21) && states[1] == OstraString(21) &&
+           states[2] == OstraString(20);
+  }));
+  Shot(m_sheet, "sheet-sorted-by-state");
+  PressSheetButton(IDCANCEL);
+}
+
+TEST_F(AppletOnWine, LeavingThePageNeedsAnAnsweringJoystick) {
+  Configure(6, 0x20, 2, 4);  // not answering
+  OpenSheet();
+  ASSERT_TRUE(WaitUntil([&] { return ListView_GetItemCount(m_list) == 2; }));
+  HWND select = Page();
+  WaitForFirstPresenceCheck();
+
+  // A click below the last row chooses none.
+  RECT below = RowRect(m_list, 1);
+  OffsetRect(&below, 0, 3 * (below.bottom - below.top));
+  ClickAt(ClientCentre(m_list, below));
+  ClickTab(1);
+  EXPECT_EQ(TakeMessageBox(), OstraString(11));
+  EXPECT_EQ(Page(), select);
+
+  // A chosen joystick that does not answer.
+  ClickRow(1);
+  ClickTab(1);
+  EXPECT_EQ(TakeMessageBox(), OstraString(13));
+  EXPECT_EQ(Page(), select);
+
+  // The answering pad: the page is left.
+  ClickRow(0);
+  ClickTab(1);
+  ASSERT_TRUE(WaitUntil([&] { return Page() != select; }));
+  Shot(m_sheet, "sheet-calibration");
+  ClickTab(2);
+  ASSERT_TRUE(WaitUntil([&] { return Page() != select && TabCtrl_GetCurSel(Tabs()) == 2; }));
+  Shot(m_sheet, "sheet-test");
+  PressSheetButton(IDOK);
+}
+
+// The type dialog gives joystick 2 a type: the registry then holds what
+// kltool's "joystick set" writes for the same choice on the same registry.
+TEST_F(AppletOnWine, TypeDialogWritesWhatKltoolSetWrites) {
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  struct Case {
+    const char* name;
+    int type;           // position in the type list
+    int axes, buttons;  // entries of the custom dialog's combo boxes
+    bool hat;
+    std::vector<std::string> kltool;  // the same choice for kltool
+  };
+  const Case cases[] = {
+      {"4-button flight yoke", 10, 0, 0, false, {"joystick", "set", "2", "10"}},
+      {"custom, Z and 4 buttons, hat",
+       1,
+       1,
+       2,
+       true,
+       {"joystick", "set", "2", "1", "--flags", "3", "--buttons", "4"}},
+      {"custom again, the same",
+       1,
+       1,
+       2,
+       true,
+       {"joystick", "set", "2", "1", "--flags", "3", "--buttons", "4"}},
+      {"custom, Z and R and 6 buttons",
+       1,
+       2,
+       4,
+       false,
+       {"joystick", "set", "2", "1", "--flags", "524289", "--buttons", "6"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClickControl(Page(), kTypeButtonId);
+    HWND dialog = WaitForOwnedDialog(m_sheet, "Controller Type");
+    ASSERT_NE(dialog, nullptr);
+    HWND ids = GetDlgItem(dialog, kIdsComboId);
+    HWND types = GetDlgItem(dialog, kTypesListId);
+    ASSERT_EQ(ComboBox_GetCount(ids), 16);  // the items the template brings
+    char first[8] = {};
+    ComboBox_GetLBText(ids, 0, first);
+    EXPECT_STREQ(first, "1");
+    EXPECT_EQ(ListBox_GetCount(types), 13);  // 12 fixed types and the pad's
+
+    // Joystick 2 from the combo box: it opens on a click, the keys pick.
+    ClickControl(dialog, kIdsComboId);
+    ASSERT_TRUE(WaitUntil([&] { return ComboBox_GetDroppedState(ids) != FALSE; }));
+    winetest::PressKey(VK_HOME);
+    winetest::PressKey(VK_DOWN);
+    winetest::PressKey(VK_RETURN);
+    ASSERT_TRUE(
+        WaitUntil([&] { return ComboBox_GetCurSel(ids) == 1 && !ComboBox_GetDroppedState(ids); }));
+    ChooseType(dialog, c.type);
+    if (c.type == 1) {
+      Shot(dialog, "type-dialog");
+      winetest::PressKey(VK_RIGHT);  // the custom type's own dialog
+      HWND custom = WaitForOwnedDialog(dialog, "Custom Controller");
+      ASSERT_NE(custom, nullptr);
+      HWND axes = GetDlgItem(custom, 1044);
+      HWND buttons = GetDlgItem(custom, 1045);
+      EXPECT_EQ(ComboBox_GetCount(axes), 3);
+      EXPECT_EQ(ComboBox_GetCount(buttons), 31);
+      // The axes box has the focus first; Tab goes on to the buttons box.
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(custom) == axes; }));
+      for (int i = 0; i < c.axes; ++i) winetest::PressKey(VK_DOWN);
+      winetest::PressKey(VK_TAB);
+      ASSERT_TRUE(WaitUntil([&] { return FocusOf(custom) == buttons; }));
+      for (int i = 0; i < c.buttons; ++i) winetest::PressKey(VK_DOWN);
+      ASSERT_TRUE(WaitUntil([&] {
+        return ComboBox_GetCurSel(axes) == c.axes && ComboBox_GetCurSel(buttons) == c.buttons;
+      }));
+      if (c.hat) ClickControl(custom, 1047);
+      ASSERT_TRUE(
+          WaitUntil([&] { return (IsDlgButtonChecked(custom, 1047) == BST_CHECKED) == c.hat; }));
+      Shot(custom, "custom-dialog");
+      ClickControl(custom, IDOK);
+      // Its OK is the type dialog's OK as well.
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(custom) && !IsWindow(dialog); }));
+    } else {
+      ClickControl(dialog, IDOK);
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }
+    ASSERT_TRUE(WaitUntil([&] { return ListView_GetItemCount(m_list) == 2; }));
+    const std::string applet = KltoolShowJson();
+
+    // The same choice by kltool, from the state before the dialog.
+    ASSERT_TRUE(Kltool({"joystick", "remove", "2"}));
+    ASSERT_TRUE(Kltool(c.kltool));
+    EXPECT_EQ(KltoolShowJson(), applet);
+    // Apply is enabled by the change.
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(m_sheet, kIdApplyNowButton)));
+  }
+  PressSheetButton(IDCANCEL);
+}
+
+// Apply stores, Cancel puts back what the registry held when the sheet
+// opened (undoing the Apply too); OK stores the auto-detect choice, Cancel
+// and Apply do not.
+TEST_F(AppletOnWine, ApplyCancelAndOkStoreWhatTheyShould) {
+  const std::string before = KltoolShowJson();
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  ASSERT_NE(KltoolShowJson(), before);  // auto-detection placed the pad
+  ClickControl(Page(), kAutoDetectId);  // off
+  ASSERT_TRUE(
+      WaitUntil([&] { return IsDlgButtonChecked(Page(), kAutoDetectId) == BST_UNCHECKED; }));
+  HWND apply = GetDlgItem(m_sheet, kIdApplyNowButton);
+  EXPECT_FALSE(IsWindowEnabled(apply));
+  // A double click on the pad's row opens the type dialog for it; a type
+  // given there is stored at once and enables Apply.
+  winetest::DoubleClickAt(ClientCentre(m_list, RowRect(m_list, 0)));
+  HWND dialog = WaitForOwnedDialog(m_sheet, "Controller Type");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(ComboBox_GetCurSel(GetDlgItem(dialog, kIdsComboId)), 0);
+  ChooseType(dialog, 2);
+  ClickControl(dialog, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(apply) != FALSE; }));
+  const std::string changed = KltoolShowJson();
+  EXPECT_NE(changed, before);
+  PressSheetButton(kIdApplyNowButton);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(apply); }));
+  EXPECT_EQ(KltoolShowJson(), changed);
+  EXPECT_EQ(AutoDetect(), 1);
+  PressSheetButton(IDCANCEL);
+  EXPECT_EQ(KltoolShowJson(), before);
+  EXPECT_EQ(AutoDetect(), 1);
+  m_host.Unload();
+
+  // Again, and OK: the pad stays and auto-detection is off from now on.
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  const std::string detected = KltoolShowJson();
+  ClickControl(Page(), kAutoDetectId);
+  ASSERT_TRUE(
+      WaitUntil([&] { return IsDlgButtonChecked(Page(), kAutoDetectId) == BST_UNCHECKED; }));
+  PressSheetButton(IDOK);
+  EXPECT_EQ(KltoolShowJson(), detected);
+  EXPECT_EQ(AutoDetect(), 0);
+}
+
+TEST_F(AppletOnWine, F1AndRightClickAskForTheControlsHelp) {
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  const std::string helpFile = ProgramFolder() + "OSTRA.HLP";
+  auto contextOf = [](const HelpCall& call, DWORD control) -> long {
+    for (size_t i = 0; i + 1 < call.table.size(); i += 2) {
+      if (call.table[i] == control) return static_cast<long>(call.table[i + 1]);
+    }
+    return -1;
+  };
+
+  ClickRow(0);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(m_sheet) == m_list; }));
+  winetest::PressKey(VK_F1);
+  ASSERT_TRUE(WaitUntil([&] { return !m_host.HelpCalls().empty(); }));
+  HelpCall call = m_host.HelpCalls().back();
+  EXPECT_EQ(call.window, m_list);
+  EXPECT_EQ(call.command, static_cast<UINT>(HELP_WM_HELP));
+  EXPECT_EQ(call.file, helpFile);
+  EXPECT_EQ(contextOf(call, kListId), 10);
+
+  HWND box = GetDlgItem(Page(), kAutoDetectId);
+  RECT rect = {};
+  GetClientRect(box, &rect);
+  const size_t calls = m_host.HelpCalls().size();
+  winetest::RightClickAt(ClientCentre(box, rect));
+  ASSERT_TRUE(WaitUntil([&] { return m_host.HelpCalls().size() > calls; }));
+  call = m_host.HelpCalls().back();
+  EXPECT_EQ(call.window, box);
+  EXPECT_EQ(call.command, static_cast<UINT>(HELP_CONTEXTMENU));
+  EXPECT_EQ(call.file, helpFile);
+  EXPECT_EQ(contextOf(call, kAutoDetectId), 9);
+
+  // The sheet's Help button opens the help file's contents.
+  const size_t before = m_host.HelpCalls().size();
+  PressSheetButton(IDHELP);
+  ASSERT_TRUE(WaitUntil([&] { return m_host.HelpCalls().size() > before; }));
+  call = m_host.HelpCalls().back();
+  EXPECT_EQ(call.window, m_sheet);
+  EXPECT_EQ(call.command, static_cast<UINT>(HELP_FINDER));
+  EXPECT_EQ(call.file, helpFile);
+  PressSheetButton(IDOK);
+}
+
+// The pad the applet auto-detected is the one the runtime mapper plays: a
+// profile for notepad types as the pad's first button goes down.
+TEST_F(AppletOnWine, TheMapperPlaysThePadTheAppletPlaced) {
+  std::string error;
+  for (HWND left : orvotest::WindowsOfClass("MyOrvoClass")) PostMessageA(left, WM_CLOSE, 0, 0);
+  WaitUntil([] { return orvotest::WindowsOfClass("MyOrvoClass").empty(); });
+  ASSERT_TRUE(orvotest::Install(error)) << error;
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  PressSheetButton(IDOK);
+
+  std::vector<orvotest::Entry> entries(16, orvotest::Entry{255, {}});
+  entries[4] = orvotest::Entry{0, {{0, 'K'}}};  // button 0: the K key
+  ASSERT_TRUE(orvotest::SaveProfile(orvotest::KeyFolder(), "NOTEPAD.EXE", "Typing", entries, error))
+      << error;
+  orvotest::Orvo orvo;
+  ASSERT_TRUE(orvo.Start(error)) << error;
+  orvotest::Notepad notepad;
+  ASSERT_TRUE(notepad.Start(error)) << error;
+  ASSERT_TRUE(orvotest::BringToFront(notepad.Window()));
+  ASSERT_TRUE(orvotest::SetPad(1));
+  EXPECT_TRUE(WaitUntil([&] { return notepad.Text() == "k"; }, 15000)) << notepad.Text();
+  ASSERT_TRUE(orvotest::SetPad(0));
+  notepad.Kill();
+  EXPECT_TRUE(orvo.Close());
+  for (HWND editor : orvotest::WindowsOfClass("KlEditorStandIn"))
+    PostMessageA(editor, WM_CLOSE, 0, 0);
+}
+
+// Wine's own control panel opens the applet by its file name.
+TEST_F(AppletOnWine, WinesControlPanelOpensTheSheet) {
+  SetAutoDetect(0);
+  winetest::Started control;
+  ASSERT_TRUE(control.Start("control.exe " + winetest::Quote(ProgramFolder() + "OSTRA.CPL")));
+  HWND sheet = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        sheet = FindWindowA(nullptr, OstraString(14).c_str());
+        return sheet != nullptr && IsWindowVisible(sheet);
+      },
+      20000));
+  DWORD process = 0;
+  GetWindowThreadProcessId(sheet, &process);
+  EXPECT_NE(process, GetCurrentProcessId());
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  EXPECT_EQ(TabCtrl_GetItemCount(tabs), 3);
+  EXPECT_TRUE(GetWindowLongPtrA(sheet, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+  ASSERT_TRUE(winetest::BringToFront(sheet));
+  Shot(sheet, "wine-control");
+  ClickControl(sheet, IDCANCEL);
+  DWORD code = 0;
+  EXPECT_TRUE(control.WaitForExit(10000, &code));
+}
+
+}  // namespace
+}  // namespace kl::applettest
