@@ -52,6 +52,11 @@ void** ImportSlot(HMODULE module, const char* dll, const char* function) {
   return nullptr;
 }
 
+BOOL CALLBACK CancelWindow(HWND window, LPARAM) {
+  PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+  return TRUE;
+}
+
 struct Found {
   std::string caption;
   HWND owner = nullptr;
@@ -145,13 +150,7 @@ void CplHost::Unload() {
     winetest::WaitUntil(
         [&] {
           if (m_sheetDone) return true;
-          EnumThreadWindows(
-              thread,
-              [](HWND window, LPARAM) -> BOOL {
-                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-                return TRUE;
-              },
-              0);
+          EnumThreadWindows(thread, &CancelWindow, 0);
           return false;
         },
         10000);
