@@ -239,6 +239,12 @@ class AppletOnWine : public ::testing::Test {
     EXPECT_EQ(ListView_GetNextItem(m_list, -1, LVNI_SELECTED), 0);
   }
   HWND Page() const { return PropSheet_GetCurrentPageHwnd(m_sheet); }
+  // Waits until the sheet's thread has finished what it was doing (storing a
+  // dialog's choice, say): a message sent to it is taken only between handlers.
+  void SyncWithSheet() {
+    DWORD_PTR ignored = 0;
+    ASSERT_NE(SendMessageTimeoutA(m_sheet, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored), 0);
+  }
   HWND Tabs() const { return PropSheet_GetTabControl(m_sheet); }
   void ClickTab(int index) {
     RECT rect = {};
@@ -562,7 +568,8 @@ TEST_F(AppletOnWine, TypeDialogWritesWhatKltoolSetWrites) {
       ClickControl(dialog, IDOK);
       ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     }
-    ASSERT_TRUE(WaitUntil([&] { return ListView_GetItemCount(m_list) == 2; }));
+    SyncWithSheet();
+    ASSERT_EQ(ListView_GetItemCount(m_list), 2);
     const std::string applet = KltoolShowJson();
 
     // The same choice by kltool, from the state before the dialog.
@@ -597,7 +604,8 @@ TEST_F(AppletOnWine, ApplyCancelAndOkStoreWhatTheyShould) {
   ChooseType(dialog, 2);
   ClickControl(dialog, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(apply) != FALSE; }));
+  SyncWithSheet();
+  ASSERT_TRUE(IsWindowEnabled(apply));
   const std::string changed = KltoolShowJson();
   EXPECT_NE(changed, before);
   PressSheetButton(kIdApplyNowButton);
