@@ -7,6 +7,10 @@ namespace kl {
 
 namespace {
 
+// The property naming a window's object: unlike the window procedure, it
+// stays when a control (a tooltip, say) subclasses the window.
+constexpr char kObjectProperty[] = "KlFrameworkWnd";
+
 // The object whose window CreateEx is making on this thread, for the hook.
 thread_local CWnd* t_creating = nullptr;
 
@@ -50,6 +54,7 @@ CWnd::~CWnd() {
   if (m_hWnd != nullptr && IsWindow(m_hWnd) &&
       GetWindowLongPtrA(m_hWnd, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
     SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    RemovePropA(m_hWnd, kObjectProperty);
     if (m_superProc != nullptr) {
       SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
     }
@@ -59,6 +64,7 @@ CWnd::~CWnd() {
 void CWnd::Attach(HWND window) {
   m_hWnd = window;
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetPropA(window, kObjectProperty, this);
 }
 
 bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
@@ -141,11 +147,7 @@ bool CWnd::KillTimer(UINT_PTR id) {
 }
 
 CWnd* CWnd::FromHandle(HWND window) {
-  if (window == nullptr ||
-      reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != &WindowProc) {
-    return nullptr;
-  }
-  return reinterpret_cast<CWnd*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return window != nullptr ? static_cast<CWnd*>(GetPropA(window, kObjectProperty)) : nullptr;
 }
 
 LRESULT CWnd::Send(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -360,6 +362,7 @@ void CWnd::AfterNcDestroy() {
   m_hWnd = nullptr;
   if (window != nullptr) {
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    RemovePropA(window, kObjectProperty);
   }
   m_superProc = nullptr;
   CWinApp* app = AfxGetApp();

@@ -50,7 +50,7 @@ class CWnd : public CCmdTarget {
   UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds);
   bool KillTimer(UINT_PTR id);
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-  // The object of a window served by the framework's window procedure, else null.
+  // The object linked to `window` (also when something subclassed it), else null.
   static CWnd* FromHandle(HWND window);
   // The framework's window procedure, for controls that route some messages past it.
   static WNDPROC FrameworkProc() { return &WindowProc; }
