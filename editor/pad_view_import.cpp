@@ -25,7 +25,8 @@ void PadView::ImportKeyFiles() {
     std::unique_ptr<File> opened = m_ports.fs.Open(m_store.BuildWorkPath(file), OpenMode::kRead);
     if (!opened) continue;
     TextStream in(std::move(opened), CtrlZ::kIsData);
-    if (in.ReadWord(8) != std::optional<std::string>("VORNATEK")) continue;
+    const std::string maker(kKeyFileSignature, kKeyFileMakerLength);
+    if (in.ReadWord(kKeyFileMakerLength) != std::optional<std::string>(maker)) continue;
     if (!in.SeekStored(0)) continue;
     bool first = true;
     for (const KeyFileRecord& record : ReadKeyFileContents(in).records) {

@@ -385,9 +385,11 @@ bool PadView::CaptureKeyDown(const KeyEvent& key) {
   if (key.previous) return true;
   const bool extended = key.extended;
   uint8_t modifier = 0;
-  if (key.vk == kVkMenu) modifier = extended ? 0x01 : 0x02;
-  if (key.vk == kVkControl) modifier = extended ? 0x04 : 0x08;
-  if (key.vk == kVkShift) modifier = (key.scan & 0xFF) == kRightShiftScan ? 0x10 : 0x20;
+  if (key.vk == kVkMenu) modifier = extended ? kFlagAltRight : kFlagAltLeft;
+  if (key.vk == kVkControl) modifier = extended ? kFlagCtrlRight : kFlagCtrlLeft;
+  if (key.vk == kVkShift) {
+    modifier = (key.scan & 0xFF) == kRightShiftScan ? kFlagShiftRight : kFlagShiftLeft;
+  }
   if (modifier) {
     if (m_capture.keys.count < kMaxStrokes) m_capture.keys.flags[m_capture.keys.count] |= modifier;
     return true;

@@ -2,25 +2,16 @@
 
 #include <cstring>
 
+#include "profile/keyfile.h"
 #include "profile/textstream.h"
 
 namespace kl {
 
 namespace {
 
-constexpr char kSignature[] = "VORNATEK GAMEPAD";
 constexpr size_t kHeaderPadding = 20;
 constexpr size_t kTagRest = 8;  // "PROFILE]" after the '[' already read
-constexpr size_t kNameField = 255;
 constexpr size_t kLengthAndReserved = 102;
-
-constexpr uint8_t kFlagAltRight = 0x01;
-constexpr uint8_t kFlagAltLeft = 0x02;
-constexpr uint8_t kFlagCtrlRight = 0x04;
-constexpr uint8_t kFlagCtrlLeft = 0x08;
-constexpr uint8_t kFlagShiftRight = 0x10;
-constexpr uint8_t kFlagShiftLeft = 0x20;
-constexpr uint8_t kFlagReference = 0x80;
 
 constexpr uint8_t kVkShift = 0x10;
 constexpr uint8_t kVkControl = 0x11;
@@ -35,7 +26,7 @@ constexpr uint8_t kRepeatBit = 0x80;
 
 // The name right-aligned in the record's name field, padded with spaces.
 std::string WantedNameField(const std::string& profile) {
-  return std::string(kNameField - profile.size(), ' ') + profile;
+  return std::string(kProfileNameField - profile.size(), ' ') + profile;
 }
 
 // The game's first profile flagged active, or nullptr.
@@ -71,7 +62,7 @@ void ProfileLoader::LoadPlayTable(const GameList& games, const std::string& game
 
   const ProfileEntry* profile = ActiveProfile(games, game);
   // A name longer than the field cannot be in any record.
-  if (!profile || profile->name.size() > kNameField) return;
+  if (!profile || profile->name.size() > kProfileNameField) return;
   const std::string path = KeyFilePath(game);
   if (path.empty()) return;
   std::unique_ptr<File> file = m_fs.Open(path, OpenMode::kRead);
@@ -86,17 +77,17 @@ void ProfileLoader::LoadPlayTable(const GameList& games, const std::string& game
 void ProfileLoader::LoadRecord(TextStream& stream, const std::string& profile) {
   const std::optional<std::string> maker = stream.ReadWord(8);
   const std::optional<std::string> product = stream.ReadWord(7);
-  if (!maker || !product || *maker + " " + *product != kSignature) return;
+  if (!maker || !product || *maker + " " + *product != kKeyFileSignature) return;
   stream.ReadWord(4);  // the format version, not checked
   stream.Skip(kHeaderPadding);
 
   const std::string wanted = WantedNameField(profile);
-  char name[kNameField];
+  char name[kProfileNameField];
   for (;;) {
     if (stream.ReadByte() == TextStream::kEnd) return;
     stream.Skip(kTagRest);
-    if (stream.Read(name, kNameField) != kNameField) return;
-    if (std::memcmp(name, wanted.data(), kNameField) != 0) {
+    if (stream.Read(name, kProfileNameField) != kProfileNameField) return;
+    if (std::memcmp(name, wanted.data(), kProfileNameField) != 0) {
       stream.Skip(3);
       uint8_t length[2];
       if (stream.Read(length, 2) != 2) return;
@@ -143,8 +134,8 @@ bool ProfileLoader::BuildPlayList(TextStream& stream, size_t slot, size_t input,
                                   uint8_t count) {
   const bool kept = slot < kPadSlots && input < kInputsPerSlot;
   const uint8_t playMode = mode & ~kRepeatBit;
-  const bool readsStrokes =
-      mode == 0x00 || mode == 0x80 || mode == 0x01 || mode == 0x81 || mode == 0x02 || mode == 0x04;
+  const bool readsStrokes = mode == kModeHold || mode == kModeHoldRepeat || mode == kModeTap ||
+                            mode == kModeTapRepeat || mode == kModeCycle || mode == kModeMouse;
   if (kept) {
     // Modes the player does not know keep the input's old mode; its list is
     // empty, so it plays nothing.
@@ -214,7 +205,7 @@ void ProfileLoader::AddModifiers(size_t slot, size_t input, uint8_t flags, bool 
   if (flags & kFlagAltLeft) AddStep(slot, input, kVkMenu, ScanCode(kVkMenu));
   if (flags & kFlagCtrlRight) AddStep(slot, input, kVkControl, ScanCode(kVkControl));
   if (flags & kFlagCtrlLeft) AddStep(slot, input, kVkControl, ScanCode(kVkControl));
-  // The editor records 0x10 for the right Shift key and 0x20 for the left
+  // The editor records kFlagShiftRight for the right Shift key and kFlagShiftLeft for the left
   // one; play the key the user pressed.
   const uint8_t rightShift = sequenceMode ? ScanCode(kVkShift) : kScanRightShift;
   const uint8_t leftShift = sequenceMode ? ScanCode(kVkShift) : kScanLeftShift;

@@ -12,9 +12,10 @@
 #include <cstdint>
 #include <deque>
 
+#include "profile/keyfile.h"
+
 namespace kl {
 
-constexpr size_t kPadSlots = 4;
 constexpr size_t kInputsPerSlot = 32;
 constexpr size_t kMaxStepsPerList = 1024;
 
@@ -28,12 +29,10 @@ constexpr uint8_t kFirstButtonInput = 4;
 // The virtual key of a separator step (no key).
 constexpr uint8_t kSeparatorKey = 0xFF;
 
-// How an input plays: the mode byte of the key file without the repeat bit.
+// How an input plays: the mode byte of the key file without the repeat bit
+// (kModeCycle, kModeMouse and kModeUnassigned are the key file's own).
 constexpr uint8_t kModeKey = 0;
 constexpr uint8_t kModeSequence = 1;
-constexpr uint8_t kModeCycle = 2;
-constexpr uint8_t kModeMouse = 4;
-constexpr uint8_t kModeUnassigned = 255;
 
 struct PlayStep {
   uint8_t vk = 0;

@@ -5,7 +5,6 @@
 namespace kl {
 namespace {
 
-constexpr char kSignature[] = "VORNATEK GAMEPAD";
 constexpr char kVersion[] = "0101";
 constexpr char kRecordTag[] = "[PROFILE]";
 constexpr size_t kReservedSize = 100;
@@ -161,7 +160,7 @@ bool IsValidProfileName(const std::string& name) {
 
 bool WriteKeyFileHeader(TextStream& out) {
   std::string header(kKeyFileHeaderSize, '\0');
-  header.replace(0, 16, kSignature);
+  header.replace(0, sizeof kKeyFileSignature - 1, kKeyFileSignature);
   header.replace(16, 4, kVersion);
   return out.Write(header);
 }

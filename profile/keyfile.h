@@ -19,6 +19,9 @@ constexpr int kPadSlots = 4;
 constexpr int kMaxInputs = 32;   // inputs of one pad slot, indexes 0..31
 constexpr int kMaxStrokes = 33;  // strokes of one entry
 constexpr size_t kKeyFileHeaderSize = 40;
+// The header's first 16 bytes; its first word is the maker's name.
+constexpr char kKeyFileSignature[] = "VORNATEK GAMEPAD";
+constexpr size_t kKeyFileMakerLength = 8;
 constexpr size_t kProfileNameField = 255;  // the record's right-aligned name
 // A file this short holds no record: a game without profiles has no key file.
 constexpr uint64_t kKeyFileMinimumWithRecord = 50;
@@ -34,10 +37,18 @@ enum AssignMode : uint8_t {
   kModeUnassigned = 0xFF,
 };
 
-// Stroke flags: modifier pairs, the extended-key mark and the reference bit.
-constexpr uint8_t kFlagAltPair = 0x03;
-constexpr uint8_t kFlagCtrlPair = 0x0C;
-constexpr uint8_t kFlagShiftPair = 0x30;
+// Stroke flags: the modifiers held with the key, each by its side (the
+// right Alt and Ctrl keys are extended keys, the right Shift key has its own
+// scan code), the extended-key mark and the reference bit.
+constexpr uint8_t kFlagAltRight = 0x01;
+constexpr uint8_t kFlagAltLeft = 0x02;
+constexpr uint8_t kFlagCtrlRight = 0x04;
+constexpr uint8_t kFlagCtrlLeft = 0x08;
+constexpr uint8_t kFlagShiftRight = 0x10;
+constexpr uint8_t kFlagShiftLeft = 0x20;
+constexpr uint8_t kFlagAltPair = kFlagAltRight | kFlagAltLeft;
+constexpr uint8_t kFlagCtrlPair = kFlagCtrlRight | kFlagCtrlLeft;
+constexpr uint8_t kFlagShiftPair = kFlagShiftRight | kFlagShiftLeft;
 constexpr uint8_t kFlagExtended = 0x40;
 constexpr uint8_t kFlagReference = 0x80;
 constexpr uint8_t kVkSeparator = 0xFF;
