@@ -15,23 +15,6 @@ std::string At(Point p) {
 
 }  // namespace
 
-std::string QuotePageText(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02x", c);
-      out += escape;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 void RecordingPageCanvas::DrawBitmap(int id, Point at) {
   m_log.push_back("bitmap " + std::to_string(id) + " " + At(at));
 }
@@ -63,12 +46,12 @@ void RecordingPageCanvas::DrawLine(Point from, Point via, Point to) {
 }
 
 void RecordingPageCanvas::DrawText(Point at, const std::string& text) {
-  m_log.push_back("number " + At(at) + " " + QuotePageText(text));
+  m_log.push_back("number " + At(at) + " " + QuoteForLog(text));
 }
 
 void RecordingPageControls::SetText(int control, const std::string& text) {
   m_strings.erase(control);
-  m_log.push_back("text " + std::to_string(control) + " " + QuotePageText(text));
+  m_log.push_back("text " + std::to_string(control) + " " + QuoteForLog(text));
 }
 
 void RecordingPageControls::SetString(int control, uint32_t stringId) {

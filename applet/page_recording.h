@@ -14,15 +14,12 @@
 
 #include "applet/page_ports.h"
 #include "platform/prompts.h"
+#include "platform/quote_text.h"
 #include "platform/timers.h"
 
 namespace kl {
 
 using PageLog = std::vector<std::string>;
-
-// The text of a logged string: quotes and backslashes escaped, control
-// characters as \xNN, so one call is always one line.
-std::string QuotePageText(const std::string& text);
 
 class RecordingPageCanvas : public PageCanvas {
  public:

@@ -4,23 +4,6 @@
 
 namespace kl {
 
-std::string QuoteForLog(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c == 0x7F) {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\x%02x", c);
-      out += buffer;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 void RecordingCanvas::DrawBitmap(int id, const layout::Rect& rect) {
   char line[96];
   std::snprintf(line, sizeof line, "bitmap %d %d,%d,%d,%d", id, rect.left, rect.top, rect.right,

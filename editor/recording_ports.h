@@ -12,6 +12,7 @@
 #include "editor/dialogs.h"
 #include "editor/shell.h"
 #include "platform/prompts.h"
+#include "platform/quote_text.h"
 #include "platform/registry.h"
 #include "platform/timers.h"
 
@@ -128,9 +129,5 @@ class LoggingTimers : public Timers {
  private:
   PortLog& m_log;
 };
-
-// The text of a "text" line: quotes and backslashes escaped, other control
-// characters as \xNN, so one call is always one line.
-std::string QuoteForLog(const std::string& text);
 
 }  // namespace kl
