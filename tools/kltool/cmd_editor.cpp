@@ -119,25 +119,10 @@ bool EditorWorld::State(const std::vector<std::string>& words, std::string& erro
     error = "usage: state ID x=X y=Y buttons=MASK, for a declared pad";
     return false;
   }
-  JoyInfo next = device->state;
-  for (size_t i = 2; i < words.size(); ++i) {
-    const size_t equals = words[i].find('=');
-    const std::string field = words[i].substr(0, equals);
-    const std::optional<uint64_t> value =
-        equals == std::string::npos ? std::nullopt
-                                    : ParseNumber(words[i].substr(equals + 1), 0xFFFFFFFFu);
-    uint32_t* target = field == "x"         ? &next.dwXpos
-                       : field == "y"       ? &next.dwYpos
-                       : field == "buttons" ? &next.dwButtons
-                                            : nullptr;
-    if (!value || !target) {
-      error = "expected x=, y= or buttons= with a 32-bit number: " + words[i];
-      return false;
-    }
-    *target = static_cast<uint32_t>(*value);
-  }
-  device->state = next;
-  return true;
+  return ApplyStateFields(
+      words, 2,
+      {{"x", &JoyInfo::dwXpos}, {"y", &JoyInfo::dwYpos}, {"buttons", &JoyInfo::dwButtons}},
+      device->state, error);
 }
 
 bool EditorWorld::Setting(const std::vector<std::string>& words, std::string& error) {

@@ -223,28 +223,14 @@ bool PageWorld::State(const std::vector<std::string>& words, std::string& error)
             " is not a simulated joystick (name it with --answering)";
     return false;
   }
-  JoyInfo next = device->state;
-  for (size_t i = 2; i < words.size(); ++i) {
-    const size_t equals = words[i].find('=');
-    const std::string field = words[i].substr(0, equals);
-    const std::optional<uint64_t> value =
-        equals == std::string::npos ? std::nullopt
-                                    : ParseNumber(words[i].substr(equals + 1), 0xFFFFFFFFu);
-    uint32_t* target = field == "x"         ? &next.dwXpos
-                       : field == "y"       ? &next.dwYpos
-                       : field == "z"       ? &next.dwZpos
-                       : field == "r"       ? &next.dwRpos
-                       : field == "pov"     ? &next.dwPOV
-                       : field == "buttons" ? &next.dwButtons
-                                            : nullptr;
-    if (!value || !target) {
-      error = "expected x=, y=, z=, r=, pov= or buttons= with a 32-bit number: " + words[i];
-      return false;
-    }
-    *target = static_cast<uint32_t>(*value);
-  }
-  device->state = next;
-  return true;
+  return ApplyStateFields(words, 2,
+                          {{"x", &JoyInfo::dwXpos},
+                           {"y", &JoyInfo::dwYpos},
+                           {"z", &JoyInfo::dwZpos},
+                           {"r", &JoyInfo::dwRpos},
+                           {"pov", &JoyInfo::dwPOV},
+                           {"buttons", &JoyInfo::dwButtons}},
+                          device->state, error);
 }
 
 bool PageWorld::Press(const std::vector<std::string>& words, std::string& error) {

@@ -144,4 +144,32 @@ bool RunScriptText(const std::string& folder, const std::string& scriptName,
   return true;
 }
 
+bool ApplyStateFields(const std::vector<std::string>& words, size_t first,
+                      const std::vector<StateField>& fields, JoyInfo& state, std::string& error) {
+  JoyInfo next = state;
+  for (size_t i = first; i < words.size(); ++i) {
+    const size_t equals = words[i].find('=');
+    const std::string name = words[i].substr(0, equals);
+    const std::optional<uint64_t> value =
+        equals == std::string::npos ? std::nullopt
+                                    : ParseNumber(words[i].substr(equals + 1), 0xFFFFFFFFu);
+    const StateField* field = nullptr;
+    for (const StateField& f : fields) {
+      if (name == f.name) field = &f;
+    }
+    if (!value || !field) {
+      error = "expected ";
+      for (size_t f = 0; f < fields.size(); ++f) {
+        if (f > 0) error += f + 1 == fields.size() ? " or " : ", ";
+        error += std::string(fields[f].name) + "=";
+      }
+      error += " with a 32-bit number: " + words[i];
+      return false;
+    }
+    next.*(field->reading) = static_cast<uint32_t>(*value);
+  }
+  state = next;
+  return true;
+}
+
 }  // namespace kl::tool

@@ -8,10 +8,24 @@
 #include <string>
 #include <vector>
 
+#include "platform/joystick.h"
+
 namespace kl::tool {
 
 // Decimal or 0x hexadecimal, the whole word, at most `limit`.
 std::optional<uint64_t> ParseNumber(const std::string& text, uint64_t limit);
+
+// One reading field of a `state` command: its name and the reading it sets.
+struct StateField {
+  const char* name;
+  uint32_t JoyInfo::*reading;
+};
+
+// Applies the words from `first` on, each NAME=NUMBER with a 32-bit number
+// and NAME one of `fields`, to `state`. False with `error` naming the fields
+// on the first word that is not such a field; `state` is then unchanged.
+bool ApplyStateFields(const std::vector<std::string>& words, size_t first,
+                      const std::vector<StateField>& fields, JoyInfo& state, std::string& error);
 
 // Splits a script line into words: white space separates, double quotes
 // group (and are dropped), '#' outside quotes starts a comment. False with
