@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "applet/joystick_registry.h"
 #include "applet/joystick_table.h"
 #include "applet/joystick_types.h"
-#include "applet/registry.h"
 #include "platform/registry.h"
 
 namespace kl {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "applet/applet_state.h"
-#include "applet/registry.h"
+#include "applet/joystick_registry.h"
 
 namespace kl {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "applet/joystick_config.h"
-#include "applet/registry.h"
+#include "applet/joystick_registry.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/sim/sim_joystick.h"
 #include "platform/sim/sim_registry.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "applet/joystick_config.h"
-#include "applet/registry.h"
+#include "applet/joystick_registry.h"
 #include "tests/unit/mapper/key_file_bytes.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "applet/applet_state.h"
-#include "applet/registry.h"
+#include "applet/joystick_registry.h"
 #include "applet/selection.h"
 #include "platform/sim/sim_joystick.h"
 #include "platform/sim/sim_registry.h"

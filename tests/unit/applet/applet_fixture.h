@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "applet/applet_state.h"
-#include "applet/registry.h"
+#include "applet/joystick_registry.h"
 #include "platform/sim/sim_joystick.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/strings.h"

@@ -1,4 +1,4 @@
-#include "applet/registry.h"
+#include "applet/joystick_registry.h"
 
 #include "applet/reg_values.h"
 

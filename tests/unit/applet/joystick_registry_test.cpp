@@ -2,8 +2,8 @@
 // simulated registry and joystick driver.
 #include <gtest/gtest.h>
 
+#include "applet/joystick_registry.h"
 #include "applet/reg_values.h"
-#include "applet/registry.h"
 #include "applet/selection.h"
 #include "applet_fixture.h"
 
