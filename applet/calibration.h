@@ -11,8 +11,8 @@
 #include <cstdint>
 
 #include "applet/applet_state.h"
+#include "applet/joystick_registry.h"
 #include "applet/page_ports.h"
-#include "applet/registry.h"
 #include "platform/joystick.h"
 #include "platform/prompts.h"
 #include "platform/strings.h"

@@ -111,6 +111,14 @@ void RuntimeMapper::MonitorTick() {
   SyncPollTimer();
 }
 
+Activation RuntimeMapper::ActivateProgram() const {
+  return m_padCount == 0 ? Activation::kNoPad : Activation::kStartEditor;
+}
+
+void RuntimeMapper::EditorStarted() {
+  m_editorWindow = m_seams.desktop.FindWindowByTitle(kEditorTitle);
+}
+
 void RuntimeMapper::GateEditor() {
   const WindowHandle front = m_seams.desktop.ForegroundWindow();
   // An editor the user started himself is found by its title too. The search

@@ -59,6 +59,12 @@ struct MapperSeams {
   Desktop& desktop;
 };
 
+// What the tray icon's "Activate Program" command does.
+enum class Activation {
+  kNoPad,        // tell the user that no pad is connected; the editor stays closed
+  kStartEditor,  // start the editor, then report it with EditorStarted()
+};
+
 class RuntimeMapper {
  public:
   // `workFolder` holds "GameList.lst" and the key files.
@@ -78,6 +84,12 @@ class RuntimeMapper {
   void PollTick();
   void MonitorTick();
 
+  // "Activate Program": the editor edits the pads' assignments, so it is
+  // started only while the mapper knows at least one pad.
+  Activation ActivateProgram() const;
+  // The frame has started the editor: its window, found by its title, is
+  // the one whose coming to the front pauses play.
+  void EditorStarted();
   // The editor window as the "Activate Program" command found it.
   void SetEditorWindow(WindowHandle window) { m_editorWindow = window; }
 

@@ -18,13 +18,7 @@
 #include "gamepad/pads.h"
 #include "mapper/detect.h"
 #include "platform/sim/recording_timers.h"
-#include "platform/win32/win32_desktop.h"
-#include "platform/win32/win32_dosbox.h"
-#include "platform/win32/win32_filesystem.h"
-#include "platform/win32/win32_input.h"
-#include "platform/win32/win32_joystick.h"
-#include "platform/win32/win32_processes.h"
-#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_seams.h"
 
 namespace {
 
@@ -47,30 +41,22 @@ void Time(const char* what, int repetitions, Call call) {
   std::printf("%-44s %10.1f us\n", what, perCall * 1e6);
 }
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  const size_t slash = folder.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const int repetitions = argc > 1 ? std::atoi(argv[1]) : 200;
   if (repetitions <= 0) return 1;
-  kl::Win32Joystick joystick;
-  kl::Win32Registry registry;
-  kl::Win32Input input;
-  kl::Win32Processes processes;
-  kl::Win32DosBox dosBox;
-  kl::Win32FileSystem fs;
+  kl::Win32Seams seams(nullptr, nullptr);
+  kl::Joystick& joystick = seams.GetJoystick();
+  kl::Registry& registry = seams.GetRegistry();
+  kl::Processes& processes = seams.GetProcesses();
+  kl::FileSystem& fs = seams.GetFileSystem();
+  kl::Desktop& desktop = seams.GetDesktop();
   kl::RecordingTimers timers;
-  kl::Win32Desktop desktop;
-  const std::string folder = ProgramFolder() + "KeyFiles\\";
-  kl::RuntimeMapper mapper(
-      kl::MapperSeams{joystick, registry, input, processes, dosBox, fs, timers, desktop}, folder);
+  const std::string folder = seams.Folder() + "KeyFiles\\";
+  kl::RuntimeMapper mapper(kl::MapperSeams{joystick, registry, seams.GetInput(), processes,
+                                           seams.GetDosBox(), fs, timers, desktop},
+                           folder);
   mapper.Start();
   mapper.MonitorTick();
   std::printf("pads %u, game %s, active %d\n", mapper.PadCount(),

@@ -1,32 +1,14 @@
 #include "mapper/win32/main_frame.h"
 
-#include <vector>
-
 #include "framework/module.h"
 #include "mapper/win32/orvo_ids.h"
 
 namespace kl {
 
-CMainFrame::CMainFrame() : m_trayIcon(kTrayIconId) {}
+CMainFrame::CMainFrame()
+    : m_trayIcon(kTrayIconId), m_seams(AfxGetInstanceHandle(), AfxGetResourceHandle()) {}
 
 CMainFrame::~CMainFrame() = default;
-
-std::string CMainFrame::ProgramFolder() {
-  // Grows the buffer until the whole path fits: a cut path would point the
-  // mapper at another folder.
-  std::vector<char> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      std::string folder(path.data(), length);
-      const size_t slash = folder.find_last_of("\\/");
-      return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
-    }
-    if (path.size() >= 32768) return {};
-    path.resize(path.size() * 2);
-  }
-}
 
 bool CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
   cs.lpszClass = kOrvoClassName;
@@ -39,12 +21,12 @@ bool CMainFrame::OnCreate(const CREATESTRUCTA& cs) {
   m_trayIcon.SetNotificationWnd(m_hWnd, kTrayMessage);
   m_trayIcon.SetIcon(kTrayIconId);
 
-  const std::string folder = ProgramFolder();
-  m_editorPath = folder + kEditorProgram;
-  m_timers = std::make_unique<Win32Timers>(m_hWnd);
-  const MapperSeams seams{m_joystick, m_registry, m_input,   m_processes,
-                          m_dosBox,   m_fs,       *m_timers, m_desktop};
-  m_mapper = std::make_unique<RuntimeMapper>(seams, folder + kKeyFilesFolder);
+  m_editorPath = m_seams.Folder() + kEditorProgram;
+  m_seams.SetTimerWindow(m_hWnd);
+  const MapperSeams seams{m_seams.GetJoystick(),  m_seams.GetRegistry(), m_seams.GetInput(),
+                          m_seams.GetProcesses(), m_seams.GetDosBox(),   m_seams.GetFileSystem(),
+                          m_seams.GetTimers(),    m_seams.GetDesktop()};
+  m_mapper = std::make_unique<RuntimeMapper>(seams, m_seams.Folder() + kKeyFilesFolder);
   SetNormalPriority();
   m_mapper->Start();
   return true;
@@ -92,7 +74,7 @@ bool CMainFrame::OnCommand(UINT id) {
 
 void CMainFrame::OnActivateProgram() {
   SetForegroundWindow(m_hWnd);
-  if (!m_mapper || m_mapper->PadCount() == 0) {
+  if (!m_mapper || m_mapper->ActivateProgram() == Activation::kNoPad) {
     AfxMessageBox(kNoPadMessageId, MB_OK);
     return;
   }
@@ -100,7 +82,7 @@ void CMainFrame::OnActivateProgram() {
   // path would let "C:\Program.exe" run in the editor's place.
   const std::string command = "\"" + m_editorPath + "\"";
   WinExec(command.c_str(), SW_SHOWNORMAL);
-  m_mapper->SetEditorWindow(reinterpret_cast<WindowHandle>(FindWindowA(nullptr, kEditorTitle)));
+  m_mapper->EditorStarted();
 }
 
 }  // namespace kl

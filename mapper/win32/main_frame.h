@@ -1,7 +1,8 @@
 // ORVO.EXE's hidden main frame, of the window class "MyOrvoClass" by which a
 // second copy and the editor find it. It owns the tray icon and the runtime
 // mapper with the Windows seams it runs on: the mapper's two timers tick on
-// this window, and the icon's menu commands arrive here.
+// this window, and the icon's menu commands arrive here. The frame is made
+// once the resource module is loaded.
 #pragma once
 
 #include <windows.h>
@@ -12,14 +13,7 @@
 #include "framework/framewnd.h"
 #include "mapper/detect.h"
 #include "mapper/win32/tray_icon.h"
-#include "platform/win32/win32_desktop.h"
-#include "platform/win32/win32_dosbox.h"
-#include "platform/win32/win32_filesystem.h"
-#include "platform/win32/win32_input.h"
-#include "platform/win32/win32_joystick.h"
-#include "platform/win32/win32_processes.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_timers.h"
+#include "platform/win32/win32_seams.h"
 
 namespace kl {
 
@@ -30,9 +24,6 @@ class CMainFrame : public CFrameWnd {
  public:
   CMainFrame();
   ~CMainFrame() override;
-
-  // The folder of the running executable, with its trailing backslash.
-  static std::string ProgramFolder();
 
   const std::string& EditorPath() const { return m_editorPath; }
   bool IsClosing() const { return m_closing; }
@@ -59,14 +50,7 @@ class CMainFrame : public CFrameWnd {
   bool m_closing = false;
   TrayIcon m_trayIcon;
 
-  Win32Joystick m_joystick;
-  Win32Registry m_registry;
-  Win32Input m_input;
-  Win32Processes m_processes;
-  Win32DosBox m_dosBox;
-  Win32FileSystem m_fs;
-  Win32Desktop m_desktop;
-  std::unique_ptr<Win32Timers> m_timers;
+  Win32Seams m_seams;
   std::unique_ptr<RuntimeMapper> m_mapper;
 };
 

@@ -6,6 +6,7 @@
 #include "framework/dialog.h"
 #include "framework/module.h"
 #include "mapper/win32/orvo_ids.h"
+#include "platform/win32/program_folder.h"
 
 namespace kl {
 
@@ -25,7 +26,7 @@ COrvoApp::~COrvoApp() = default;
 bool COrvoApp::InitInstance() {
   // From the program's own folder only: a module of that name in the working
   // folder or on the path is not ours, and loading it would run its code.
-  const std::string module = CMainFrame::ProgramFolder() + kOrvoResourceModule;
+  const std::string module = ProgramFolder() + kOrvoResourceModule;
   m_resources = LoadLibraryA(module.c_str());
   if (!IsModule(m_resources)) {
     m_resources = nullptr;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "applet/applet_state.h"
-#include "applet/registry.h"
+#include "applet/joystick_registry.h"
 #include "platform/joystick.h"
 #include "platform/sim/sim_joystick.h"
 

@@ -322,6 +322,43 @@ TEST_F(DetectTest, FindsAnEditorTheUserStartedAndOneStartedAgain) {
   EXPECT_EQ(mapper.EditorWindow(), editor);
 }
 
+TEST_F(DetectTest, ActivateProgramStartsTheEditorOnlyWhileAPadIsKnown) {
+  mapper.Start();
+  EXPECT_EQ(mapper.ActivateProgram(), Activation::kStartEditor);
+
+  // The pad goes; until a monitor tick recounts, the mapper still knows it.
+  joystick.Unplug(0);
+  EXPECT_EQ(mapper.ActivateProgram(), Activation::kStartEditor);
+  Monitor();
+  EXPECT_EQ(mapper.PadCount(), 0);
+  EXPECT_EQ(mapper.ActivateProgram(), Activation::kNoPad);
+
+  AddPad(2);
+  Monitor();
+  EXPECT_EQ(mapper.ActivateProgram(), Activation::kStartEditor);
+}
+
+TEST_F(DetectTest, NoPadAtStartMeansNoEditor) {
+  joystick.Unplug(0);
+  mapper.Start();
+  EXPECT_EQ(mapper.ActivateProgram(), Activation::kNoPad);
+}
+
+TEST_F(DetectTest, EditorStartedFindsItsWindowByTitle) {
+  mapper.Start();
+  desktop.Open("Notepad");
+  const WindowHandle editor = desktop.Open("KeyLoom");
+  mapper.EditorStarted();
+  EXPECT_EQ(mapper.EditorWindow(), editor);
+}
+
+TEST_F(DetectTest, EditorStartedWithoutItsWindowKnowsNoEditor) {
+  mapper.Start();
+  desktop.Open("Notepad");
+  mapper.EditorStarted();
+  EXPECT_EQ(mapper.EditorWindow(), kNoWindow);
+}
+
 TEST_F(DetectTest, NoWindowInFrontIsNotTheEditor) {
   processes.Start("DOOM.EXE");
   mapper.Start();
