@@ -1,13 +1,13 @@
 #include "applet/applet_state.h"
 
 #include "applet/reg_values.h"
+#include "platform/registry_keys.h"
 
 namespace kl {
 namespace {
 
 constexpr const char* kJoyKeyPath = "Control Panel\\Joy";
 constexpr const char* kAutoDetectName = "AutoDetect";
-constexpr const char* kWorkPathKey = "Software\\Vornatek\\GamePad2\\WorkPath";
 // "Path" is read into a 256-byte buffer with its terminator.
 constexpr size_t kWorkPathSize = 256;
 

@@ -24,10 +24,6 @@ long WriteConfig(Registry& registry, RegKey key, const std::string& name,
 
 }  // namespace
 
-std::string JoystickValueName(uint32_t id, const char* suffix) {
-  return std::string("Joystick").append(std::to_string(id)).append(suffix);
-}
-
 std::optional<std::string> JoystickRegistry::ChooseDriverKey(RegKey joystickKey) {
   JoyCaps caps;
   if (m_joystick.GetNumDevs() > 0 && m_joystick.GetDevCaps(0, caps) == kJoyErrNoError &&
@@ -60,16 +56,15 @@ bool JoystickRegistry::LoadJoystickTable(const JoystickTypeList& types, Joystick
       config.dwUsageSettings |= kJoyUsPresent;
     }
     if (config.dwUsageSettings & kJoyUsIsOem) {
-      record.oemKey = ReadStringValue(m_registry, settings.Get(), JoystickValueName(id, "OEMName"),
-                                      kJoyNameSize)
+      record.oemKey = ReadStringValue(m_registry, settings.Get(),
+                                      JoystickValueName(id, kOemNameValue), kJoyNameSize)
                           .value_or("");
       // An empty name would open the OEM key itself rather than a type's key.
       if (record.oemKey.empty()) continue;
       ScopedRegKey type(m_registry);
-      if (type.Open(kHkeyLocalMachine, std::string(kOemTypesKeyPath) + "\\" + record.oemKey,
-                    kKeyRead)) {
+      if (type.Open(kHkeyLocalMachine, OemTypePath(record.oemKey), kKeyRead)) {
         record.displayName =
-            ReadStringValue(m_registry, type.Get(), "OEMName", kJoyNameSize).value_or("");
+            ReadStringValue(m_registry, type.Get(), kOemNameValue, kJoyNameSize).value_or("");
         record.oemCallout =
             ReadStringValue(m_registry, type.Get(), "OEMCallout", kJoyNameSize).value_or("");
       }
@@ -95,7 +90,7 @@ bool JoystickRegistry::SaveJoystickTable(const JoystickTable& table) {
       for (uint32_t id = 1; id <= kJoystickCount; ++id) {
         const JoystickRecord& record = table.At(id);
         const std::string configName = JoystickValueName(id, "Configuration");
-        const std::string oemName = JoystickValueName(id, "OEMName");
+        const std::string oemName = JoystickValueName(id, kOemNameValue);
         const std::string calloutName = JoystickValueName(id, "OEMCallOut");
         if (WriteConfig(m_registry, settings.Get(), configName, record.config) != kRegOk) {
           stored = false;
@@ -188,7 +183,7 @@ void JoystickRegistry::BuildJoystickTypeList(JoystickTypeList& types) {
       JoystickTypeEntry entry;
       entry.oemKey = name;
       entry.displayName =
-          ReadStringValue(m_registry, type.Get(), "OEMName", kJoyNameSize).value_or("");
+          ReadStringValue(m_registry, type.Get(), kOemNameValue, kJoyNameSize).value_or("");
       entry.oemCallout =
           ReadStringValue(m_registry, type.Get(), "OEMCallout", kJoyNameSize).value_or("");
       uint8_t data[8] = {};

@@ -13,15 +13,10 @@
 #include "applet/joystick_types.h"
 #include "platform/joystick.h"
 #include "platform/registry.h"
+#include "platform/registry_keys.h"
 #include "platform/strings.h"
 
 namespace kl {
-
-constexpr const char* kJoystickKeyPath =
-    "System\\CurrentControlSet\\Control\\MediaResources\\Joystick";
-constexpr const char* kOemTypesKeyPath =
-    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM";
-constexpr const char* kCurrentSettingsName = "CurrentJoystickSettings";
 
 class JoystickRegistry {
  public:
@@ -65,8 +60,5 @@ class JoystickRegistry {
   Joystick& m_joystick;
   const StringSource& m_strings;
 };
-
-// "Joystick%d" + suffix for joystick id n.
-std::string JoystickValueName(uint32_t id, const char* suffix);
 
 }  // namespace kl

@@ -17,6 +17,7 @@
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_dosbox.h"
 #include "platform/sim/sim_joystick.h"
+#include "platform/sim/sim_pads.h"
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
 #include "tests/unit/mapper/key_file_bytes.h"
@@ -60,25 +61,9 @@ struct World {
     for (uint32_t id = 0; id < pads; ++id) AddPad(id);
   }
 
-  void SetText(const std::string& path, const std::string& name, const std::string& text) {
-    RegKey key = kRegNone;
-    registry.CreateKey(kHkeyLocalMachine, path, kKeyAllAccess, key);
-    registry.SetValue(key, name, kRegSz, reinterpret_cast<const uint8_t*>(text.c_str()),
-                      static_cast<uint32_t>(text.size() + 1));
-    registry.CloseKey(key);
-  }
-
   void AddPad(uint32_t id) {
-    SimJoystick::Device& device = joystick.Plug(id);
-    device.caps.szRegKey = "pad" + std::to_string(id);
-    device.caps.wNumButtons = 12;
-    SetText("System\\CurrentControlSet\\Control\\MediaResources\\Joystick\\" +
-                device.caps.szRegKey + "\\CurrentJoystickSettings",
-            "Joystick" + std::to_string(id + 1) + "OEMName", "VornatekPad");
-    SetText(
-        "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\"
-        "VornatekPad",
-        "OEMName", "Vornatek GamePad");
+    DeclarePad(joystick, registry, id,
+               {"pad" + std::to_string(id), "VornatekPad", "Vornatek GamePad"});
   }
 
   SimJoystick joystick;

@@ -3,12 +3,11 @@
 #include <algorithm>
 
 #include "editor/regions.h"
+#include "platform/registry_keys.h"
 
 namespace kl {
 namespace {
 
-constexpr char kSettingKey[] = "Software\\Vornatek\\GamePad2";
-constexpr char kSettingValue[] = "Setting";
 constexpr uint32_t kSettingSize = 5;
 
 }  // namespace

@@ -5,14 +5,13 @@
 #include <cctype>
 
 #include "editor/pad_view.h"
+#include "platform/registry_keys.h"
 
 namespace kl {
 namespace {
 
 namespace bmp = layout::kloom;
 
-constexpr char kSettingKey[] = "Software\\Vornatek\\GamePad2";
-constexpr char kSettingValue[] = "Setting";
 constexpr char kProposedProfileName[] = "game1";
 constexpr char kMakerWebAddress[] = "http://www.vornatek.example/";
 

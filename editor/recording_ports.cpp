@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/registry_keys.h"
+
 namespace kl {
 
 void RecordingCanvas::DrawBitmap(int id, const layout::Rect& rect) {
@@ -120,21 +122,12 @@ void RecordingShell::SetUpTooltips(const std::vector<TooltipTool>& tools) {
 long SettingLogRegistry::SetValue(RegKey key, std::string_view name, uint32_t type,
                                   const uint8_t* data, uint32_t size) {
   const long result = m_inner.SetValue(key, name, type, data, size);
-  if (name == "Setting" && data) {
+  if (name == kSettingValue && data) {
     std::string line = "setting";
     for (uint32_t i = 0; i < size; ++i) line += " " + std::to_string(data[i]);
     m_log.push_back(line);
   }
   return result;
-}
-
-bool LoggingTimers::Start(uint32_t id, uint32_t milliseconds) {
-  m_log.push_back("timer start " + std::to_string(id) + " " + std::to_string(milliseconds));
-  return true;
-}
-
-void LoggingTimers::Stop(uint32_t id) {
-  m_log.push_back("timer stop " + std::to_string(id));
 }
 
 }  // namespace kl

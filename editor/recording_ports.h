@@ -119,15 +119,5 @@ class SettingLogRegistry : public Registry {
   PortLog& m_log;
 };
 
-// "timer start ID MS" / "timer stop ID"; every start succeeds.
-class LoggingTimers : public Timers {
- public:
-  explicit LoggingTimers(PortLog& log) : m_log(log) {}
-  bool Start(uint32_t id, uint32_t milliseconds) override;
-  void Stop(uint32_t id) override;
-
- private:
-  PortLog& m_log;
-};
 
 }  // namespace kl

@@ -3,14 +3,11 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/registry_keys.h"
+
 namespace kl {
 
 namespace {
-
-constexpr std::string_view kJoystickSettingsRoot =
-    "System\\CurrentControlSet\\Control\\MediaResources\\Joystick";
-constexpr std::string_view kOemTypeRoot =
-    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM";
 
 // The registry holds text values in a fixed buffer; a value that does not fit
 // fails, and the text ends at its first NUL or at the end of the data.
@@ -59,8 +56,7 @@ uint32_t PadAccess::ReadOemName(uint32_t id, std::string& name) {
   JoyCaps caps;
   m_joystick.GetDevCaps(id, caps);
 
-  std::string settingsPath =
-      std::string(kJoystickSettingsRoot) + "\\" + caps.szRegKey + "\\" + "CurrentJoystickSettings";
+  const std::string settingsPath = CurrentSettingsPath(caps.szRegKey);
   // Read access is all we need; asking for more fails for ordinary users on
   // later systems and the pad would then never be recognised.
   RegKey settings = kRegNone;
@@ -68,17 +64,17 @@ uint32_t PadAccess::ReadOemName(uint32_t id, std::string& name) {
     return kJoyErrNoCanDo;
   }
   std::string typeName;
-  std::string valueName = "Joystick" + std::to_string(static_cast<uint64_t>(id) + 1) + "OEMName";
+  const std::string valueName = JoystickValueName(id + 1, kOemNameValue);
   bool found = QueryText(m_registry, settings, valueName, typeName);
   m_registry.CloseKey(settings);
   if (!found || typeName.empty()) return kJoyErrNoCanDo;
 
-  std::string typePath = std::string(kOemTypeRoot) + "\\" + typeName;
+  const std::string typePath = OemTypePath(typeName);
   RegKey type = kRegNone;
   if (m_registry.OpenKey(kHkeyLocalMachine, typePath, kKeyRead, type) != kRegOk) {
     return kJoyErrNoCanDo;
   }
-  found = QueryText(m_registry, type, "OEMName", name);
+  found = QueryText(m_registry, type, kOemNameValue, name);
   m_registry.CloseKey(type);
   if (!found) {
     name.clear();

@@ -3,6 +3,8 @@
 // text-mode rules), so a fault-injecting FileSystem can fail any step.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -56,5 +58,16 @@ class FileSystem {
   // The separator this file system puts between a folder and a name.
   virtual char Separator() const = 0;
 };
+
+// The suffix test of List: whether `name` ends with `suffix`, letters
+// compared without regard to case (A to Z only, as the C locale has them).
+inline bool EndsWithIgnoringCase(const std::string& name, const std::string& suffix) {
+  if (suffix.size() > name.size()) return false;
+  return std::equal(suffix.begin(), suffix.end(),
+                    name.end() - static_cast<std::ptrdiff_t>(suffix.size()), [](char a, char b) {
+                      return std::tolower(static_cast<unsigned char>(a)) ==
+                             std::tolower(static_cast<unsigned char>(b));
+                    });
+}
 
 }  // namespace kl

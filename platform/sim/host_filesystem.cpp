@@ -97,14 +97,6 @@ class HostFile : public File {
   bool m_lastWasWrite = false;
 };
 
-bool EndsWithIgnoringCase(const std::string& name, const std::string& suffix) {
-  if (suffix.size() > name.size()) return false;
-  return std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
-}
-
 }  // namespace
 
 std::unique_ptr<File> HostFileSystem::Open(const std::string& path, OpenMode mode) {

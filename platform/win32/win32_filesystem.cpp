@@ -89,14 +89,6 @@ bool HasWildcard(const std::string& path) {
   return path.find_first_of("*?") != std::string::npos;
 }
 
-bool EndsWithIgnoringCase(const std::string& name, const std::string& suffix) {
-  if (suffix.size() > name.size()) return false;
-  return std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
-}
-
 }  // namespace
 
 std::unique_ptr<File> Win32FileSystem::Open(const std::string& path, OpenMode mode) {

@@ -30,12 +30,14 @@
 #include "editor_side.h"
 #include "mapper/detect.h"
 #include "mapper/dosquery.h"
+#include "platform/registry_keys.h"
 #include "platform/sim/memory_filesystem.h"
 #include "platform/sim/recording_input.h"
 #include "platform/sim/recording_timers.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_dosbox.h"
 #include "platform/sim/sim_joystick.h"
+#include "platform/sim/sim_pads.h"
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
 #include "profile/gamelist.h"
@@ -99,9 +101,6 @@ namespace {
 
 constexpr char kFolder[] = "/soak/KEYFILES/";
 constexpr uint32_t kJoystickIds = 6;
-constexpr char kSettingsRoot[] = "System\\CurrentControlSet\\Control\\MediaResources\\Joystick";
-constexpr char kOemRoot[] =
-    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM";
 // Registered games and the process names that run them.
 const char* const kGames[] = {"DOOM.EXE", "ZORK.EXE", "QUAKE.EXE"};
 const char* const kProcessNames[] = {
@@ -278,17 +277,15 @@ class Soak {
   // A device at `id` configured with OEM display name `oem` (the applet's
   // registry layout); an empty name leaves the device unnamed.
   void Plug(uint32_t id, const std::string& oem, uint32_t buttons) {
-    SimJoystick::Device& device = m_joystick.Plug(id);
-    device.caps.szRegKey = "soak<" + std::to_string(id) + ">";
-    device.caps.wNumButtons = buttons;
-    device.caps.wMaxButtons = buttons;
-    if (oem.empty()) return;
+    const std::string driverKey = "soak<" + std::to_string(id) + ">";
+    if (oem.empty()) {
+      DeclarePad(m_joystick, m_registry, id, {driverKey, "", std::nullopt, buttons});
+      return;
+    }
     const std::string typeKey = "soak pad " + std::to_string(id);
-    std::string terminated = oem;
-    if (!Chance(16)) terminated.push_back('\0');
-    SetText(std::string(kSettingsRoot) + "\\" + device.caps.szRegKey + "\\CurrentJoystickSettings",
-            "Joystick" + std::to_string(id + 1) + "OEMName", typeKey + '\0');
-    SetText(std::string(kOemRoot) + "\\" + typeKey, "OEMName", terminated);
+    DeclarePad(m_joystick, m_registry, id, {driverKey, typeKey, oem, buttons});
+    // Now and then the display name is stored without its terminator.
+    if (Chance(16)) SetText(OemTypePath(typeKey), kOemNameValue, oem);
   }
 
   std::string RandomBytes(size_t max) {

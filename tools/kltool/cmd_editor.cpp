@@ -11,9 +11,12 @@
 
 #include "editor/pad_view.h"
 #include "editor/recording_ports.h"
+#include "platform/registry_keys.h"
 #include "platform/sim/host_filesystem.h"
 #include "platform/sim/recording_input.h"
+#include "platform/sim/recording_timers.h"
 #include "platform/sim/sim_joystick.h"
+#include "platform/sim/sim_pads.h"
 #include "platform/sim/sim_registry.h"
 #include "resources/builtin_strings.h"
 #include "tools/kltool/commands.h"
@@ -23,9 +26,6 @@ namespace kl::tool {
 namespace {
 
 constexpr uint32_t kMaxJoystickId = 15;
-constexpr char kSettingsRoot[] = "System\\CurrentControlSet\\Control\\MediaResources\\Joystick";
-constexpr char kOemRoot[] =
-    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM";
 constexpr char kPadName[] = "Vornatek GamePad";
 
 class EditorWorld {
@@ -56,14 +56,13 @@ class EditorWorld {
   bool Key(const std::vector<std::string>& words, bool down, std::string& error);
   bool Live(const std::vector<std::string>& words, std::string& error);
   std::optional<layout::Point> PointOf(const std::vector<std::string>& words, std::string& error);
-  void SetText(const std::string& path, const std::string& name, const std::string& text);
   void EnsureStarted();
 
   PortLog m_log;
   RecordingCanvas m_canvas;
   ScriptedPrompts m_prompts;
   RecordingShell m_shell;
-  LoggingTimers m_timers;
+  RecordingTimers m_timers;
   SimRegistry m_registry;
   SimJoystick m_joystick;
   HostFileSystem m_fs;
@@ -80,15 +79,6 @@ void EditorWorld::EnsureStarted() {
   m_view.Create();
 }
 
-void EditorWorld::SetText(const std::string& path, const std::string& name,
-                          const std::string& text) {
-  RegKey key = kRegNone;
-  if (m_registry.CreateKey(kHkeyLocalMachine, path, kKeyAllAccess, key) != kRegOk) return;
-  m_registry.SetValue(key, name, kRegSz, reinterpret_cast<const uint8_t*>(text.c_str()),
-                      static_cast<uint32_t>(text.size() + 1));
-  m_registry.CloseKey(key);
-}
-
 bool EditorWorld::Pad(const std::vector<std::string>& words, std::string& error) {
   const std::optional<uint64_t> id =
       words.size() == 3 ? ParseNumber(words[1], kMaxJoystickId) : std::nullopt;
@@ -100,14 +90,9 @@ bool EditorWorld::Pad(const std::vector<std::string>& words, std::string& error)
     return false;
   }
   const uint32_t number = static_cast<uint32_t>(*id);
-  SimJoystick::Device& device = m_joystick.Plug(number);
-  device.caps.szRegKey = "kltool<" + std::to_string(number) + ">";
-  device.caps.wNumButtons = static_cast<uint32_t>(*buttons);
-  device.caps.wMaxButtons = static_cast<uint32_t>(*buttons);
-  const std::string typeKey = "kltool pad " + std::to_string(number);
-  SetText(std::string(kSettingsRoot) + "\\" + device.caps.szRegKey + "\\CurrentJoystickSettings",
-          "Joystick" + std::to_string(number + 1) + "OEMName", typeKey);
-  SetText(std::string(kOemRoot) + "\\" + typeKey, "OEMName", kPadName);
+  DeclarePad(m_joystick, m_registry, number,
+             {"kltool<" + std::to_string(number) + ">", "kltool pad " + std::to_string(number),
+              kPadName, static_cast<uint32_t>(*buttons)});
   return true;
 }
 
@@ -128,9 +113,8 @@ bool EditorWorld::State(const std::vector<std::string>& words, std::string& erro
 bool EditorWorld::Setting(const std::vector<std::string>& words, std::string& error) {
   RegKey key = kRegNone;
   if (words.size() == 2 && words[1] == "none") {
-    if (m_registry.OpenKey(kHkeyCurrentUser, "Software\\Vornatek\\GamePad2", kKeyAllAccess, key) ==
-        kRegOk) {
-      m_registry.DeleteValue(key, "Setting");
+    if (m_registry.OpenKey(kHkeyCurrentUser, kSettingKey, kKeyAllAccess, key) == kRegOk) {
+      m_registry.DeleteValue(key, kSettingValue);
       m_registry.CloseKey(key);
     }
     return true;
@@ -141,12 +125,11 @@ bool EditorWorld::Setting(const std::vector<std::string>& words, std::string& er
     if (!n) break;
     data[i - 1] = static_cast<uint8_t>(*n);
     if (i == 4) {
-      if (m_registry.CreateKey(kHkeyCurrentUser, "Software\\Vornatek\\GamePad2", kKeyAllAccess,
-                               key) != kRegOk) {
+      if (m_registry.CreateKey(kHkeyCurrentUser, kSettingKey, kKeyAllAccess, key) != kRegOk) {
         error = "cannot write the setting";
         return false;
       }
-      m_registry.SetValue(key, "Setting", kRegBinary, data, sizeof data);
+      m_registry.SetValue(key, kSettingValue, kRegBinary, data, sizeof data);
       m_registry.CloseKey(key);
       return true;
     }

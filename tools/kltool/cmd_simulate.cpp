@@ -14,12 +14,14 @@
 
 #include "mapper/detect.h"
 #include "mapper/dosquery.h"
+#include "platform/registry_keys.h"
 #include "platform/sim/host_filesystem.h"
 #include "platform/sim/recording_input.h"
 #include "platform/sim/recording_timers.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_dosbox.h"
 #include "platform/sim/sim_joystick.h"
+#include "platform/sim/sim_pads.h"
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
 #include "tools/kltool/commands.h"
@@ -30,9 +32,6 @@ namespace {
 
 constexpr uint32_t kMaxJoystickId = 15;
 constexpr uint64_t kMaxTicks = 1000000;
-constexpr char kSettingsRoot[] = "System\\CurrentControlSet\\Control\\MediaResources\\Joystick";
-constexpr char kOemRoot[] =
-    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM";
 
 // The host's files, with "touch" giving a file a later last-write time
 // without changing anything on the disk.
@@ -91,7 +90,6 @@ class Simulation {
   bool State(const std::vector<std::string>& words, std::string& error);
   bool Ticks(const std::vector<std::string>& words, uint32_t timer, std::string& error);
   SimJoystick::Device* Declared(const std::string& id, std::string& error);
-  void SetText(const std::string& path, const std::string& name, const std::string& text);
   void DeleteValue(const std::string& path, const std::string& name);
   Status Now() const;
 
@@ -148,15 +146,6 @@ void Simulation::Flush() {
   m_shown = now;
 }
 
-void Simulation::SetText(const std::string& path, const std::string& name,
-                         const std::string& text) {
-  RegKey key = kRegNone;
-  if (m_registry.CreateKey(kHkeyLocalMachine, path, kKeyAllAccess, key) != kRegOk) return;
-  m_registry.SetValue(key, name, kRegSz, reinterpret_cast<const uint8_t*>(text.c_str()),
-                      static_cast<uint32_t>(text.size() + 1));
-  m_registry.CloseKey(key);
-}
-
 void Simulation::DeleteValue(const std::string& path, const std::string& name) {
   RegKey key = kRegNone;
   if (m_registry.OpenKey(kHkeyLocalMachine, path, kKeyAllAccess, key) != kRegOk) return;
@@ -205,22 +194,16 @@ bool Simulation::Joystick(const std::vector<std::string>& words, std::string& er
   }
 
   const uint32_t number = static_cast<uint32_t>(*id);
-  SimJoystick::Device& device = m_joystick.Plug(number);
-  device.caps.szRegKey = "kltool<" + std::to_string(number) + ">";
-  device.caps.wNumButtons = buttons;
-  device.caps.wMaxButtons = buttons;
-
   // The applet's layout: the driver key names the OEM type key, which holds
-  // the display name the pads are recognised by.
-  const std::string settings =
-      std::string(kSettingsRoot) + "\\" + device.caps.szRegKey + "\\CurrentJoystickSettings";
-  const std::string valueName = "Joystick" + std::to_string(number + 1) + "OEMName";
+  // the display name the pads are recognised by. A joystick declared again
+  // without a name loses the one it had.
+  const std::string driverKey = "kltool<" + std::to_string(number) + ">";
   if (oem) {
-    const std::string typeKey = "kltool pad " + std::to_string(number);
-    SetText(settings, valueName, typeKey);
-    SetText(std::string(kOemRoot) + "\\" + typeKey, "OEMName", *oem);
+    DeclarePad(m_joystick, m_registry, number,
+               {driverKey, "kltool pad " + std::to_string(number), *oem, buttons});
   } else {
-    DeleteValue(settings, valueName);
+    DeclarePad(m_joystick, m_registry, number, {driverKey, "", std::nullopt, buttons});
+    DeleteValue(CurrentSettingsPath(driverKey), JoystickValueName(number + 1, kOemNameValue));
   }
   return true;
 }

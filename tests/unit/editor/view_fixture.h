@@ -15,7 +15,9 @@
 #include "editor/recording_ports.h"
 #include "platform/sim/host_filesystem.h"
 #include "platform/sim/recording_input.h"
+#include "platform/sim/recording_timers.h"
 #include "platform/sim/sim_joystick.h"
+#include "platform/sim/sim_pads.h"
 #include "platform/sim/sim_registry.h"
 #include "resources/builtin_strings.h"
 
@@ -74,27 +76,8 @@ class PadViewTest : public ::testing::Test {
   }
 
   void AddPad(uint32_t id, uint32_t buttons) {
-    SimJoystick::Device& device = m_joystick.Plug(id);
-    device.caps.szRegKey = "test";
-    device.caps.wNumButtons = buttons;
-    const std::string type = "pad" + std::to_string(id);
-    SetText(kHkeyLocalMachine,
-            "System\\CurrentControlSet\\Control\\MediaResources\\Joystick\\test\\"
-            "CurrentJoystickSettings",
-            "Joystick" + std::to_string(id + 1) + "OEMName", type);
-    SetText(kHkeyLocalMachine,
-            "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\"
-            "OEM\\" +
-                type,
-            "OEMName", "Vornatek GamePad");
-  }
-  void SetText(RegKey root, const std::string& path, const std::string& name,
-               const std::string& text) {
-    RegKey key = kRegNone;
-    ASSERT_EQ(m_registry.CreateKey(root, path, kKeyAllAccess, key), kRegOk);
-    m_registry.SetValue(key, name, kRegSz, reinterpret_cast<const uint8_t*>(text.c_str()),
-                        static_cast<uint32_t>(text.size() + 1));
-    m_registry.CloseKey(key);
+    ASSERT_TRUE(DeclarePad(m_joystick, m_registry, id,
+                           {"test", "pad" + std::to_string(id), "Vornatek GamePad", buttons}));
   }
   void SetSetting(std::vector<uint8_t> bytes) {
     RegKey key = kRegNone;
@@ -177,7 +160,7 @@ class PadViewTest : public ::testing::Test {
   RecordingCanvas m_canvas{m_log};
   ScriptedPrompts m_prompts{m_log};
   RecordingShell m_shell{m_log};
-  LoggingTimers m_timers{m_log};
+  RecordingTimers m_timers{m_log};
   SimRegistry m_registry;
   SettingLogRegistry m_settingLog{m_registry, m_log};
   SimJoystick m_joystick;

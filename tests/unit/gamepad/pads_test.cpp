@@ -1,19 +1,17 @@
 // Pad enumeration and reading against the simulated driver and registry.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gamepad/pads.h"
 #include "platform/sim/sim_joystick.h"
+#include "platform/sim/sim_pads.h"
 #include "platform/sim/sim_registry.h"
 
 namespace kl {
 namespace {
-
-constexpr char kSettingsRoot[] = "System\\CurrentControlSet\\Control\\MediaResources\\Joystick";
-constexpr char kOemRoot[] =
-    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM";
 
 // One joystick as a test world describes it.
 struct Device {
@@ -38,16 +36,11 @@ struct World {
   // Every device gets its own driver key and OEM type key, as the applet
   // writes them.
   void Add(const Device& d) {
-    SimJoystick::Device& device = m_joystick.Plug(d.id);
-    device.caps.szRegKey = "msjstick.drv<" + std::to_string(d.id) + ">";
-    device.caps.wNumButtons = d.buttons;
-    const std::string typeKey = "Pad type " + std::to_string(d.id);
-    if (d.settingsValue) {
-      SetText(
-          std::string(kSettingsRoot) + "\\" + device.caps.szRegKey + "\\CurrentJoystickSettings",
-          "Joystick" + std::to_string(d.id + 1) + "OEMName", typeKey);
-    }
-    if (!d.oemName.empty()) SetText(std::string(kOemRoot) + "\\" + typeKey, "OEMName", d.oemName);
+    PadDeclaration pad{"msjstick.drv<" + std::to_string(d.id) + ">",
+                       "Pad type " + std::to_string(d.id), std::nullopt, d.buttons,
+                       d.settingsValue};
+    if (!d.oemName.empty()) pad.displayName = d.oemName;
+    ASSERT_TRUE(DeclarePad(m_joystick, m_registry, d.id, pad));
     if (!d.plugged) m_joystick.Unplug(d.id);
   }
 
@@ -126,9 +119,12 @@ TEST_F(PadsTest, EnumerateAsksNoIdBeyondTheSixteenADriverHas) {
 
 TEST_F(PadsTest, AnEmptyTypeNameDoesNotNameTheOemKeyItself) {
   Add({0, "Vornatek GamePad"});
-  SetText(std::string(kSettingsRoot) + "\\msjstick.drv<0>\\CurrentJoystickSettings",
-          "Joystick1OEMName", "");
-  SetText(kOemRoot, "OEMName", "Vornatek GamePad");
+  SetText(
+      "System\\CurrentControlSet\\Control\\MediaResources\\Joystick\\msjstick.drv<0>\\"
+      "CurrentJoystickSettings",
+      "Joystick1OEMName", "");
+  SetText("System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM",
+          "OEMName", "Vornatek GamePad");
   std::string name;
   EXPECT_EQ(m_pads.ReadOemName(0, name), kJoyErrNoCanDo);
   EXPECT_EQ(Enumerate(), std::vector<uint32_t>{});
