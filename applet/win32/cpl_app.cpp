@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "framework/module.h"
+#include "platform/win32/program_folder.h"
 
 namespace kl {
 
@@ -22,16 +23,6 @@ JoystickCplApp* g_cplApp = nullptr;
 // LoadLibrary's old convention: a handle below 32 is an error code.
 bool IsModule(HINSTANCE module) {
   return reinterpret_cast<uintptr_t>(module) >= 32;
-}
-
-// The folder the applet module itself was loaded from, with its backslash.
-std::string ModuleFolder(HINSTANCE module) {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(module, path, sizeof path);
-  if (length == 0 || length >= sizeof path) return {};
-  std::string folder(path, length);
-  const size_t slash = folder.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
 }  // namespace
@@ -61,7 +52,7 @@ std::string JoystickCplApp::Text(uint32_t id) {
 
 bool JoystickCplApp::InitInstance() {
   // From the applet's own folder only: the host's current folder is not ours.
-  const std::string folder = ModuleFolder(m_hInstance);
+  const std::string folder = ProgramFolder(m_hInstance);
   if (folder.empty()) return false;
   m_resources = LoadLibraryA((folder + kAppletResourceModule).c_str());
   if (!IsModule(m_resources)) {

@@ -12,6 +12,7 @@
 #include "framework/document.h"
 #include "framework/module.h"
 #include "gamepad/pads.h"
+#include "platform/win32/program_folder.h"
 #include "platform/win32/win32_joystick.h"
 #include "platform/win32/win32_registry.h"
 
@@ -37,22 +38,6 @@ uint8_t CountPads() {
 }
 
 }  // namespace
-
-std::string CKLoomApp::ProgramFolder() {
-  // Grows the buffer until the whole path fits: a cut path would name another folder.
-  std::vector<char> path(MAX_PATH);
-  while (path.size() <= 32768) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      const std::string file(path.data(), length);
-      const size_t slash = file.find_last_of("\\/");
-      return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
-    }
-    path.resize(path.size() * 2);
-  }
-  return {};
-}
 
 CKLoomApp::CKLoomApp() : CWinApp(kEditorTitle) {
   m_frameStyle = kFrameStyle;

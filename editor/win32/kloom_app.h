@@ -33,8 +33,6 @@ class CKLoomApp : public CWinApp {
   const StringSource& Strings() const { return *m_strings; }
   HMODULE ResourceModule() const { return m_resources; }
 
-  // The folder of the running program, with its trailing backslash; empty when unknown.
-  static std::string ProgramFolder();
   // The command line that starts the mapper: ORVO.EXE beside the editor, else the
   // standard installation's, quoted.
   static std::string MapperCommandLine(const std::string& programFolder);

@@ -14,13 +14,17 @@ CKLoomView::~CKLoomView() = default;
 
 bool CKLoomView::OnCreate(const CREATESTRUCTA& cs) {
   if (!CView::OnCreate(cs)) return false;
-  m_timers = std::make_unique<Win32Timers>(m_hWnd);
+  m_seams = std::make_unique<Win32Seams>(nullptr, m_app.ResourceModule());
+  m_seams->SetTimerWindow(m_hWnd);
   m_canvas = std::make_unique<GdiCanvas>(m_app.ResourceModule(), m_hWnd);
   m_prompts = std::make_unique<WindowPrompts>(m_hWnd);
   m_shell = std::make_unique<WindowShell>(m_hWnd);
-  const PadViewPorts ports{*m_canvas,  *m_prompts, *m_prompts, *m_shell, *m_timers,
-                           m_registry, m_joystick, m_fs,       m_input,  m_app.Strings()};
-  m_padView = std::make_unique<PadView>(ports, CKLoomApp::ProgramFolder() + kKeyFilesFolder);
+  Win32Seams& seams = *m_seams;
+  const PadViewPorts ports{
+      *m_canvas,         *m_prompts,          *m_prompts,          *m_shell,
+      seams.GetTimers(), seams.GetRegistry(), seams.GetJoystick(), seams.GetFileSystem(),
+      seams.GetInput(),  m_app.Strings()};
+  m_padView = std::make_unique<PadView>(ports, seams.Folder() + kKeyFilesFolder);
   return m_padView->Create();
 }
 

@@ -12,11 +12,7 @@
 #include "editor/pad_view.h"
 #include "editor/win32/view_ports.h"
 #include "framework/view.h"
-#include "platform/win32/win32_filesystem.h"
-#include "platform/win32/win32_input.h"
-#include "platform/win32/win32_joystick.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_timers.h"
+#include "platform/win32/win32_seams.h"
 
 namespace kl {
 
@@ -53,11 +49,7 @@ class CKLoomView : public CView {
 
  private:
   CKLoomApp& m_app;
-  Win32Joystick m_joystick;
-  Win32Registry m_registry;
-  Win32FileSystem m_fs;
-  Win32Input m_input;
-  std::unique_ptr<Win32Timers> m_timers;
+  std::unique_ptr<Win32Seams> m_seams;
   std::unique_ptr<GdiCanvas> m_canvas;
   std::unique_ptr<WindowPrompts> m_prompts;
   std::unique_ptr<WindowShell> m_shell;
