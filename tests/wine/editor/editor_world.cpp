@@ -155,19 +155,90 @@ bool Editor::MoveTo(int x, int y) {
 bool Editor::Click(int x, int y) {
   POINT p{x, y};
   ClientToScreen(m_view, &p);
-  const bool done =
-      Xdo("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1");
-  // The click is handled before the next step looks at its effect.
-  WaitUntil([] { return false; }, 150);
-  return done;
+  return Xdo("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1");
+}
+
+bool Editor::ClickShowing(layout::Point p, const layout::Rect& watch) {
+  const std::vector<uint32_t> before = Settled(watch);
+  return Click(p.x, p.y) && WaitForChange(watch, before);
 }
 
 bool Editor::Keys(const std::string& keys) {
+  // The keys go to the window in front: the frame, or a dialog it shows.
+  HWND front = GetForegroundWindow();
+  if (front == nullptr || orvotest::ProcessOf(front) != ProcessId()) {
+    if (!Focus()) return false;
+  }
   // Inside Wine's virtual desktop the X focus must be on the desktop's window.
-  const bool done = RunUnix(
+  return RunUnix(
       "xdotool search --name 'Wine desktop' windowfocus --sync; xdotool key --delay 60 " + keys);
-  WaitUntil([] { return false; }, 150);
-  return done;
+}
+
+bool Editor::KeysShowing(const std::string& keys, const layout::Rect& watch) {
+  const std::vector<uint32_t> before = Settled(watch);
+  return Keys(keys) && WaitForChange(watch, before);
+}
+
+std::vector<uint32_t> Editor::Pixels(const layout::Rect& rect) const {
+  POINT origin{rect.left, rect.top};
+  ClientToScreen(m_view, &origin);
+  const int width = rect.Width();
+  const int height = rect.Height();
+  std::vector<uint32_t> pixels;
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return pixels;
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (memory != nullptr && bitmap != nullptr) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    if (BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY)) {
+      GdiFlush();
+      const auto* first = static_cast<const uint32_t*>(bits);
+      pixels.assign(first, first + static_cast<size_t>(width) * height);
+      for (uint32_t& pixel : pixels) pixel &= 0x00FFFFFF;
+    }
+    SelectObject(memory, previous);
+  }
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  if (memory != nullptr) DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+bool Editor::WaitForChange(const layout::Rect& rect, const std::vector<uint32_t>& before,
+                           DWORD timeoutMs) const {
+  const bool changed = !before.empty() && WaitUntil(
+                                              [&] {
+                                                const std::vector<uint32_t> now = Pixels(rect);
+                                                return !now.empty() && now != before;
+                                              },
+                                              timeoutMs);
+  if (changed) Settled(rect);
+  return changed;
+}
+
+std::vector<uint32_t> Editor::Settled(const layout::Rect& rect, DWORD quietMs) const {
+  std::vector<uint32_t> last = Pixels(rect);
+  DWORD quietSince = GetTickCount();
+  WaitUntil(
+      [&] {
+        std::vector<uint32_t> now = Pixels(rect);
+        if (now != last) {
+          last = std::move(now);
+          quietSince = GetTickCount();
+        }
+        return GetTickCount() - quietSince >= quietMs;
+      },
+      5000);
+  return last;
 }
 
 HWND Editor::WaitForDialog(DWORD timeoutMs) const {

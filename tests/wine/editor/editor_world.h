@@ -6,10 +6,12 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "harness/support.h"
+#include "layout_tables.h"
 #include "orvo/orvo_world.h"
 
 namespace kl::editortest {
@@ -44,10 +46,23 @@ class Editor {
   bool Focus();
   // A click of the left button at view point (x, y), through X.
   bool Click(int x, int y);
+  // The same, then waits until the view shows a change inside `watch`.
+  bool ClickShowing(layout::Point p, const layout::Rect& watch);
   // The pointer to view point (x, y) without a click.
   bool MoveTo(int x, int y);
-  // xdotool key names, e.g. "shift+k".
+  // xdotool key names, e.g. "shift+k", typed into the frame in front.
   bool Keys(const std::string& keys);
+  // The same, then waits until the view shows a change inside `watch`.
+  bool KeysShowing(const std::string& keys, const layout::Rect& watch);
+  // What the screen shows of the view inside `rect` (0x00RRGGBB per pixel,
+  // rows top down); empty when it cannot be read.
+  std::vector<uint32_t> Pixels(const layout::Rect& rect) const;
+  // Waits until the view inside `rect` differs from `before`, then until
+  // the drawing there has come to rest.
+  bool WaitForChange(const layout::Rect& rect, const std::vector<uint32_t>& before,
+                     DWORD timeoutMs = 5000) const;
+  // Waits until the view inside `rect` stays the same for `quietMs`; what it shows then.
+  std::vector<uint32_t> Settled(const layout::Rect& rect, DWORD quietMs = 150) const;
   // The editor's dialog (class #32770) in front, or null after `timeoutMs`.
   HWND WaitForDialog(DWORD timeoutMs = 10000) const;
   // The texts of a message box or dialog's static controls, joined by new lines.
