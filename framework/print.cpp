@@ -195,8 +195,12 @@ void RunPrintCommand(HWND owner, CPrintTarget& target, CPrinterSettings& setting
   bool ok = error == 0;
   if (dc != nullptr) {
     info.m_rectDraw = PrintablePage(dc);
-    target.OnBeginPrinting(dc, info);
-    ok = PrintDocument(dc, target, info, WindowTitle(owner), output, error);
+    if (target.OnBeginPrinting(dc, info)) {
+      ok = PrintDocument(dc, target, info, WindowTitle(owner), output, error);
+    } else {
+      ok = false;
+      error = kErrorNoPageLayout;
+    }
   }
   target.OnEndPrinting(dc, info);
   if (dc != nullptr) DeleteDC(dc);

@@ -36,8 +36,9 @@ class CPrintTarget {
   // bool OnPreparePrinting(CPrintInfo& info): sets the page range; false ends the run before any
   // dialog.
   virtual bool OnPreparePrinting(CPrintInfo& info) = 0;
-  // void OnBeginPrinting(HDC dc, CPrintInfo& info): the printer's device context exists.
-  virtual void OnBeginPrinting(HDC dc, CPrintInfo& info) = 0;
+  // bool OnBeginPrinting(HDC dc, CPrintInfo& info): the printer's device context exists; false
+  // when the pages cannot be laid out on it (nothing is printed or shown, the user is told).
+  virtual bool OnBeginPrinting(HDC dc, CPrintInfo& info) = 0;
   // void OnPrint(HDC dc, CPrintInfo& info): draws page info.m_nCurPage on dc.
   virtual void OnPrint(HDC dc, CPrintInfo& info) = 0;
   // void OnEndPrinting(HDC dc, CPrintInfo& info): the run is over, whatever its end; dc is null
@@ -76,6 +77,9 @@ class CPrinterSettings {
 // the document or a page.
 bool PrintDocument(HDC dc, CPrintTarget& target, CPrintInfo& info, const std::string& title,
                    const std::string& output, DWORD& error);
+
+// The error shown when the target cannot lay its pages out on the printer.
+constexpr DWORD kErrorNoPageLayout = ERROR_INVALID_PRINTER_STATE;
 
 // One message box with the system's text for `error`.
 void ShowPrintError(HWND owner, DWORD error);

@@ -51,11 +51,12 @@ bool CPrintPreview::Open(HWND view) {
     m_info.m_nCurPage = m_info.m_nMinPage;
     m_page = m_info.m_nMinPage;
     m_info.m_rectDraw = PrintablePage(m_printer);
-    m_target.OnBeginPrinting(m_printer, m_info);
-    if (!RegisterWindowClass(kPreviewClass, CS_HREDRAW | CS_VREDRAW, nullptr,
-                             LoadCursor(nullptr, IDC_ARROW), nullptr) ||
-        !CreateEx(0, kPreviewClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, 0, 0,
-                  client.right, client.bottom, frame, nullptr)) {
+    if (!m_target.OnBeginPrinting(m_printer, m_info)) {
+      error = kErrorNoPageLayout;
+    } else if (!RegisterWindowClass(kPreviewClass, CS_HREDRAW | CS_VREDRAW, nullptr,
+                                    LoadCursor(nullptr, IDC_ARROW), nullptr) ||
+               !CreateEx(0, kPreviewClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL,
+                         0, 0, client.right, client.bottom, frame, nullptr)) {
       error = GetLastError();
     }
   }
@@ -345,17 +346,20 @@ bool CPrintPreview::OnPaint() {
 }
 
 bool CViewPrinting::OnCommand(UINT id, HWND view) {
+  // The dialogs belong to the frame, so that the whole window waits for them.
+  HWND owner = GetAncestor(view, GA_ROOT);
+  if (owner == nullptr) owner = view;
   switch (id) {
     case kIdFilePrint:
       if (m_preview.IsOpen()) m_preview.Close();
-      RunPrintCommand(view, m_target, m_settings);
+      RunPrintCommand(owner, m_target, m_settings);
       return true;
     case kIdFilePrintPreview:
       m_preview.Open(view);
       return true;
     case kIdFilePrintSetup: {
       DWORD error = 0;
-      if (!m_settings.Setup(view, error) && error != 0) ShowPrintError(view, error);
+      if (!m_settings.Setup(owner, error) && error != 0) ShowPrintError(owner, error);
       return true;
     }
     default:

@@ -13,22 +13,24 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 #include <winspool.h>
-#include <winternl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "framework/framework.h"
 #include "harness/support.h"
+#include "print/print_support.h"
 
 namespace {
 
+using kl::printtest::GdiObjects;
+using kl::printtest::InstallPrinter;
+using kl::printtest::kPrinter;
 using kl::winetest::WaitUntil;
-
-constexpr char kPrinter[] = "KeyLoom Test";
-constexpr char kDriver[] = "KeyLoom Test Printer";
 
 // Where the printed files go: KL_PRINT_OUT (a folder) or the temp folder.
 std::string OutputPath(const std::string& name) {
@@ -41,68 +43,6 @@ std::string OutputPath(const std::string& name) {
   return kl::winetest::TempPath(name);
 }
 
-// Makes `orientation` the printer's default (a run cut short may have left
-// the other one behind).
-bool SetOrientation(short orientation) {
-  HANDLE printer = nullptr;
-  PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-  if (!OpenPrinterA(const_cast<char*>(kPrinter), &printer, &access)) return false;
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::string buffer(needed, '\0');
-  auto* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
-  bool ok = needed > 0 &&
-            GetPrinterA(printer, 2, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed) &&
-            info->pDevMode != nullptr;
-  if (ok) {
-    info->pDevMode->dmOrientation = orientation;
-    info->pDevMode->dmFields |= DM_ORIENTATION;
-    info->pSecurityDescriptor = nullptr;
-    PRINTER_INFO_9A user = {info->pDevMode};
-    ok = SetPrinterA(printer, 2, reinterpret_cast<BYTE*>(info), 0) != FALSE;
-    ok = (SetPrinterA(printer, 9, reinterpret_cast<BYTE*>(&user), 0) != FALSE) && ok;
-  }
-  ClosePrinter(printer);
-  return ok;
-}
-
-// Wine's PostScript driver with the test's PPD, and a printer on FILE:
-// as the system's default.
-bool InstallPrinter() {
-  char folder[MAX_PATH] = {};
-  DWORD needed = 0;
-  if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder),
-                                  sizeof folder, &needed)) {
-    return false;
-  }
-  const std::string ppd = kl::winetest::ProgramFolder() + "KLTEST.PPD";
-  if (!CopyFileA(ppd.c_str(), (std::string(folder) + "\\KLTEST.PPD").c_str(), FALSE)) {
-    return false;
-  }
-  DRIVER_INFO_3A driver = {};
-  driver.cVersion = 3;
-  driver.pName = const_cast<char*>(kDriver);
-  driver.pDriverPath = const_cast<char*>("wineps.drv");
-  driver.pDataFile = const_cast<char*>("KLTEST.PPD");
-  driver.pConfigFile = const_cast<char*>("wineps.drv");
-  if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES)) {
-    return false;
-  }
-  PRINTER_INFO_2A printer = {};
-  printer.pPrinterName = const_cast<char*>(kPrinter);
-  printer.pPortName = const_cast<char*>("FILE:");
-  printer.pDriverName = const_cast<char*>(kDriver);
-  printer.pPrintProcessor = const_cast<char*>("WinPrint");
-  printer.pDatatype = const_cast<char*>("RAW");
-  HANDLE handle = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
-  if (handle != nullptr) {
-    ClosePrinter(handle);
-  } else if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS) {
-    return false;
-  }
-  return SetDefaultPrinterA(kPrinter) != FALSE && SetOrientation(DMORIENT_PORTRAIT);
-}
-
 // A view of two pages that counts the calls it gets.
 class PagesView : public kl::CWnd, public kl::CPrintTarget {
  public:
@@ -111,7 +51,8 @@ class PagesView : public kl::CWnd, public kl::CPrintTarget {
   bool endedWithDc = false;
   UINT pages = 2;
   UINT lastPage = 0;
-  UINT abortOnPage = 0;  // the page during which the document is aborted
+  UINT abortOnPage = 0;       // the page during which the document is aborted
+  bool refuseLayout = false;  // OnBeginPrinting cannot lay the pages out
 
   bool OnPreparePrinting(kl::CPrintInfo& info) override {
     ++prepared;
@@ -120,9 +61,10 @@ class PagesView : public kl::CWnd, public kl::CPrintTarget {
     return true;
   }
   SIZE page{};  // the printable page OnBeginPrinting saw
-  void OnBeginPrinting(HDC dc, kl::CPrintInfo&) override {
+  bool OnBeginPrinting(HDC dc, kl::CPrintInfo&) override {
     ++begun;
     page = {GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
+    return !refuseLayout;
   }
   void OnPrint(HDC dc, kl::CPrintInfo& info) override {
     lastPage = info.m_nCurPage;
@@ -155,6 +97,7 @@ class PagesView : public kl::CWnd, public kl::CPrintTarget {
 
 struct DialogSearch {
   int id;
+  std::vector<int> without;  // a dialog with one of these controls too is not the one
   HWND found;
 };
 
@@ -165,28 +108,31 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
   char name[32] = {};
   GetClassNameA(window, name, sizeof name);
   if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-      std::string(name) == "#32770" && GetDlgItem(window, search->id) != nullptr) {
+      std::string(name) == "#32770" && GetDlgItem(window, search->id) != nullptr &&
+      std::none_of(search->without.begin(), search->without.end(),
+                   [window](int other) { return GetDlgItem(window, other) != nullptr; })) {
     search->found = window;
     return FALSE;
   }
   return TRUE;
 }
 
-// Finds a visible dialog of this process that has control `id`.
-HWND FindDialogWith(int id) {
-  DialogSearch search{id, nullptr};
+// Finds a visible dialog of this process that has control `id` and none of `without`.
+HWND FindDialogWith(int id, const std::vector<int>& without = {}) {
+  DialogSearch search{id, without, nullptr};
   EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-// Runs `answer` on the first dialog with control `id` that appears within
-// 10 s, from a thread of its own while the modal dialog runs.
+// Runs `answer` on the first dialog with control `id` (and without control
+// any of `without`) that appears within 10 s, from a thread of its own while the
+// modal dialog runs.
 class DialogAnswer {
  public:
-  DialogAnswer(int id, std::function<void(HWND)> answer)
-      : m_thread([this, id, answer] {
+  DialogAnswer(int id, std::function<void(HWND)> answer, std::vector<int> without = {})
+      : m_thread([this, id, answer, without] {
           for (int i = 0; i < 500 && !m_stop; ++i) {
-            if (HWND dialog = FindDialogWith(id)) {
+            if (HWND dialog = FindDialogWith(id, without)) {
               Sleep(100);  // let the dialog finish its initialisation
               answer(dialog);
               m_answered = true;
@@ -209,32 +155,6 @@ class DialogAnswer {
 
 HWND PreviewWindow(HWND frame) {
   return FindWindowExA(frame, nullptr, "KlPrintPreview", nullptr);
-}
-
-// The GDI objects of this process, counted in the handle table the system
-// keeps in the process environment block (GetGuiResources answers 0 under Wine).
-int GdiObjects() {
-  struct Entry {
-    UINT64 object;
-    ULONG owner;
-    USHORT unique;
-    UCHAR type;
-    UCHAR flags;
-    UINT64 user;
-  };
-  static_assert(sizeof(Entry) == 24);
-  PROCESS_BASIC_INFORMATION basic = {};
-  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic,
-                                nullptr) != 0) {
-    return -1;
-  }
-  const auto* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
-  const size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;  // GdiSharedHandleTable
-  const Entry* table = *reinterpret_cast<Entry* const*>(peb + offset);
-  if (table == nullptr) return -1;
-  int count = 0;
-  for (int i = 0; i < 0x10000; ++i) count += table[i].type != 0 && table[i].object != 0;
-  return count;
 }
 
 void Click(HWND dialog, int id) {
@@ -402,6 +322,45 @@ TEST_F(PrintTest, NoPrinterShowsOneSystemMessageAndEndsTheRun) {
   EXPECT_TRUE(reinstalled);
 }
 
+TEST_F(PrintTest, PagesThatCannotBeLaidOutShowOneMessageAndPrintNothing) {
+  m_view.refuseLayout = true;
+  const std::string path = OutputPath("refused.ps");
+  const struct {
+    const char* name;
+    UINT command;
+  } cases[] = {{"print", kl::kIdFilePrint}, {"preview", kl::kIdFilePrintPreview}};
+  int runs = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ++runs;
+    std::atomic<int> boxes{0};
+    std::string shown;
+    DialogAnswer message(0xFFFF,
+                         [&](HWND box) {
+                           char text[512] = {};
+                           GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                           shown = text;
+                           ++boxes;
+                           Click(box, IDOK);
+                         },
+                         {chx1, edt1, cmb13});  // not the print or the file dialog
+    if (c.command == kl::kIdFilePrint) {
+      PrintToFile(path);
+    } else {
+      Command(c.command);
+    }
+    Pump();
+    EXPECT_TRUE(message.Answered());
+    EXPECT_EQ(boxes, 1);
+    EXPECT_FALSE(shown.empty());
+    EXPECT_EQ(m_view.printed[1] + m_view.printed[2], 0);
+    EXPECT_EQ(m_view.ended, runs);
+    EXPECT_EQ(PreviewWindow(m_frame.m_hWnd), nullptr);
+    EXPECT_TRUE(IsWindowVisible(m_view.m_hWnd));
+  }
+  EXPECT_EQ(kl::winetest::ReadWholeFile(path), "");
+}
+
 // A 24-bit BMP of what the screen shows of `window`, for looking at.
 void SaveScreenshot(HWND window, const std::string& path) {
   RECT r{};
@@ -553,12 +512,12 @@ TEST_F(PrintTest, PreviewCyclesLeaveNoGdiObjects) {
   Click(PreviewWindow(m_frame.m_hWnd), kl::kIdPreviewClose);
   Pump();
   // The count sees an object come and go.
-  const int start = GdiObjects();
+  const int start = GdiObjects(GetCurrentProcess());
   ASSERT_GT(start, 0);
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-  EXPECT_EQ(GdiObjects(), start + 1);
+  EXPECT_EQ(GdiObjects(GetCurrentProcess()), start + 1);
   DeleteObject(brush);
-  const int before = GdiObjects();
+  const int before = GdiObjects(GetCurrentProcess());
   ASSERT_EQ(before, start);
   for (int i = 0; i < 20; ++i) {
     Command(kl::kIdFilePrintPreview);
@@ -571,7 +530,7 @@ TEST_F(PrintTest, PreviewCyclesLeaveNoGdiObjects) {
     Click(preview, kl::kIdPreviewClose);
     Pump();
   }
-  EXPECT_EQ(GdiObjects(), before);
+  EXPECT_EQ(GdiObjects(GetCurrentProcess()), before);
   EXPECT_EQ(m_view.ended, 21);
 }
 

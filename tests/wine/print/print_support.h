@@ -1,0 +1,23 @@
+// What the printing tests share: Wine's PostScript driver installed with
+// the test's printer description (KLTEST.PPD beside the test program) as a
+// printer on the FILE: port that is the system's default, its default
+// orientation, and a count of a process's GDI objects taken from the handle
+// table the system keeps for it (GetGuiResources answers 0 under Wine).
+#pragma once
+
+#include <windows.h>
+
+namespace kl::printtest {
+
+constexpr char kPrinter[] = "KeyLoom Test";
+constexpr char kDriver[] = "KeyLoom Test Printer";
+
+// The driver, the printer and the system's default printer, in portrait.
+bool InstallPrinter();
+// Makes `orientation` (DMORIENT_PORTRAIT or DMORIENT_LANDSCAPE) the printer's default.
+bool SetOrientation(short orientation);
+// The GDI objects `process` holds (opened with PROCESS_QUERY_INFORMATION
+// and PROCESS_VM_READ), or -1 when the table cannot be read.
+int GdiObjects(HANDLE process);
+
+}  // namespace kl::printtest
