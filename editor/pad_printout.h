@@ -10,12 +10,10 @@
 #include <optional>
 
 #include "editor/pad_view.h"
+#include "editor/pad_view_ids.h"
 #include "editor/print_layout.h"
 
 namespace kl {
-
-// Shown instead of a print dialog when no pad is detected.
-constexpr uint32_t kMsgNoPad = 61245;
 
 class PadPrintout {
  public:

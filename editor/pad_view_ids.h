@@ -25,6 +25,8 @@ constexpr uint32_t kMsgReplaceProfile = 61240;
 constexpr uint32_t kMsgSaveChanges = 61241;
 constexpr uint32_t kMsgDeleteGame = 61243;
 constexpr uint32_t kMsgDeleteProfile = 61244;
+// No pad is detected: at start-up, and instead of a print dialog.
+constexpr uint32_t kMsgNoPad = 61245;
 constexpr uint32_t kMsgMousePreset = 61246;
 constexpr uint32_t kMsgNoInput = 61247;
 constexpr uint32_t kMsgInputEmpty = 61248;

@@ -2,6 +2,8 @@
 // resource module, KLOOM_RS.DLL, installed beside the program.
 #pragma once
 
+#include "editor/pad_view_ids.h"  // kMsgNoPad, shared with the printout
+
 namespace kl {
 
 constexpr char kEditorResourceModule[] = "KLOOM_RS.DLL";
@@ -25,7 +27,6 @@ constexpr unsigned kWebAddressEdit = 1000;
 constexpr unsigned kAssignmentList = 1003;
 
 constexpr unsigned kMsgMapperMissing = 61242;
-constexpr unsigned kMsgNoPad = 61245;
 constexpr unsigned kStrProgramsFilter = 61249;
 
 // The frame: a pop-up with system menu, sizing border and minimise box, no caption bar.

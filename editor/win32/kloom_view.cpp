@@ -25,10 +25,15 @@ bool CKLoomView::OnCreate(const CREATESTRUCTA& cs) {
       seams.GetTimers(), seams.GetRegistry(), seams.GetJoystick(), seams.GetFileSystem(),
       seams.GetInput(),  m_app.Strings()};
   m_padView = std::make_unique<PadView>(ports, seams.Folder() + kKeyFilesFolder);
+  m_printer = std::make_unique<PadPrinter>(*m_padView, m_app.Strings(), seams.GetInput(),
+                                           *m_prompts, m_app.ResourceModule(), m_hWnd);
+  m_printing = std::make_unique<CViewPrinting>(*this);
   return m_padView->Create();
 }
 
 bool CKLoomView::OnDestroy() {
+  // A preview still open ends its run first.
+  if (m_printing) m_printing->Preview().Close();
   if (m_padView) m_padView->Destroy();
   return false;
 }

@@ -5,6 +5,7 @@
 #include "editor/win32/dialogs.h"
 #include "framework/filedialog.h"
 #include "framework/module.h"
+#include "framework/print.h"
 #include "framework/winapp.h"
 
 namespace kl {
@@ -85,15 +86,12 @@ void WindowPrompts::About() {
 
 void WindowPrompts::ShowAssignmentTable(const AssignmentTable&) {}
 
-// Printing itself comes later: the print dialog is shown and nothing is printed.
+// The framework's print commands go to the view, as its menu would send them.
 void WindowPrompts::Print(PrintCommand command) {
-  PRINTDLGA dialog = {};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = Frame();
-  dialog.Flags = command == PrintCommand::kSetup ? PD_PRINTSETUP : PD_RETURNDC;
-  if (PrintDlgA(&dialog) && dialog.hDC != nullptr) DeleteDC(dialog.hDC);
-  if (dialog.hDevMode != nullptr) GlobalFree(dialog.hDevMode);
-  if (dialog.hDevNames != nullptr) GlobalFree(dialog.hDevNames);
+  const UINT id = command == PrintCommand::kPrint     ? kIdFilePrint
+                  : command == PrintCommand::kPreview ? kIdFilePrintPreview
+                                                      : kIdFilePrintSetup;
+  ::SendMessageA(m_view, WM_COMMAND, id, 0);
 }
 
 HWND WindowShell::Frame() const {
