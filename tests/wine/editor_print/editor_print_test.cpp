@@ -393,6 +393,13 @@ int Differing(const ScreenImage& a, const ScreenImage& b) {
   return count;
 }
 
+// What the screen shows of the view's inclusive rectangle `r`.
+ScreenImage ViewImage(HWND view, const layout::Rect& r) {
+  RECT rect = {r.left, r.top, r.right + 1, r.bottom + 1};
+  MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return ScreenImage(rect);
+}
+
 class EditorPrinting : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(printtest::InstallPrinter()); }
@@ -454,6 +461,41 @@ class EditorPrinting : public ::testing::Test {
     EXPECT_EQ(WaitForMessageBox(m_editor, 300), nullptr) << "printing reported a failure";
     return ps;
   }
+  // The pad picture as the view draws it now.
+  ScreenImage PadPicture() const { return ViewImage(m_editor.View(), layout::kPadPictureRect); }
+  // Whether the view draws its pad picture again as `before` showed it
+  // (printing over, it is drawn when a window that covered it goes).
+  ::testing::AssertionResult DrawsAgain(const ScreenImage& before) const {
+    int differing = 0;
+    if (WaitUntil([&] {
+          UpdateWindow(m_editor.View());
+          differing = Differing(PadPicture(), before);
+          return differing < before.Width() * before.Height() / 100;
+        })) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << differing << " pixels of the pad picture differ";
+  }
+  // Waits until the view has drawn its pad picture (more than one colour
+  // in it) and the picture holds still; `pad` is then what it shows.
+  bool Settled(ScreenImage& pad) const {
+    return WaitUntil([&] {
+      ScreenImage now = PadPicture();
+      const bool still = Differing(now, pad) == 0;
+      pad = std::move(now);
+      return still && PadShown();
+    });
+  }
+  // The view has drawn its pad picture: more than one colour in it.
+  bool PadShown() const {
+    const ScreenImage now = PadPicture();
+    for (int y = 0; y < now.Height(); ++y) {
+      for (int x = 0; x < now.Width(); ++x) {
+        if (now.At(x, y) != now.At(0, 0)) return true;
+      }
+    }
+    return false;
+  }
   HWND Preview() const {
     return FindWindowExA(m_editor.Frame(), nullptr, "KlPrintPreview", nullptr);
   }
@@ -462,6 +504,8 @@ class EditorPrinting : public ::testing::Test {
 };
 
 TEST_F(EditorPrinting, PrintsOnePagePerPadFromTheMenuInPortraitAndLandscape) {
+  ScreenImage pad = PadPicture();
+  ASSERT_TRUE(Settled(pad)) << "the editor shows no pad";
   // Cancel first: nothing is printed, nothing else is asked.
   ASSERT_TRUE(PickMenuItem(m_editor, kFileMenu, kPrintItem));
   HWND print = WaitForDialogWith(m_editor, chx1);
@@ -489,7 +533,7 @@ TEST_F(EditorPrinting, PrintsOnePagePerPadFromTheMenuInPortraitAndLandscape) {
   EXPECT_NE(ps.find("%%Orientation: Landscape"), std::string::npos);
   EXPECT_EQ(Width(m_editor.Frame()), 605);
   m_editor.Focus();
-  UpdateWindow(m_editor.View());
+  EXPECT_TRUE(DrawsAgain(pad)) << "the view no longer draws after printing";
   Shot("editor-after-printing");
 }
 
@@ -497,6 +541,8 @@ TEST_F(EditorPrinting, PreviewShowsEachPadsPageInTheWiderFrameAndSnapsBack) {
   Expected expected;
   ASSERT_TRUE(PrinterLayout(expected, DMORIENT_PORTRAIT));
   ASSERT_EQ(Width(m_editor.Frame()), 605);
+  ScreenImage pad = PadPicture();
+  ASSERT_TRUE(Settled(pad)) << "the editor shows no pad";
   ASSERT_TRUE(PickMenuItem(m_editor, kFileMenu, kPreviewItem));
   HWND preview = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
@@ -557,7 +603,7 @@ TEST_F(EditorPrinting, PreviewShowsEachPadsPageInTheWiderFrameAndSnapsBack) {
   EXPECT_TRUE(WaitUntil([&] { return Preview() == nullptr; }));
   EXPECT_EQ(Width(m_editor.Frame()), 605) << "the frame snaps back";
   EXPECT_TRUE(IsWindowVisible(m_editor.View()));
-  UpdateWindow(m_editor.View());
+  EXPECT_TRUE(DrawsAgain(pad)) << "the view no longer draws after the preview";
   Shot("editor-preview-closed");
 }
 
@@ -624,7 +670,8 @@ TEST_F(EditorPrinting, WithNoPadThePrintCommandsShowTheMissingPadMessage) {
     Press(box, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
     EXPECT_EQ(Preview(), nullptr);
-    EXPECT_EQ(Width(m_editor.Frame()), 605);
+    EXPECT_TRUE(WaitUntil([&] { return Width(m_editor.Frame()) == 605; }))
+        << "the frame is " << Width(m_editor.Frame()) << " wide";
   }
 }
 
