@@ -22,7 +22,7 @@
 #include "tools/kltool/joystick_pages.h"
 #include "tools/kltool/script_words.h"
 
-#ifdef KL_TOOL_HAS_WIN32_SEAMS
+#ifdef _WIN32
 #include "platform/win32/win32_joystick.h"
 #include "platform/win32/win32_registry.h"
 #endif
@@ -30,7 +30,7 @@
 namespace kl::tool {
 namespace {
 
-#ifdef KL_TOOL_HAS_WIN32_SEAMS
+#ifdef _WIN32
 // The real registry and multimedia joystick driver.
 struct SystemSeams {
   Win32Registry registry;

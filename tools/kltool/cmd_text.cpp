@@ -9,9 +9,7 @@
 #include "tools/kltool/commands.h"
 #include "tools/kltool/profile_tool.h"
 
-#ifdef KL_TOOL_HAS_STRINGS
 #include "resources/builtin_strings.h"
-#endif
 
 namespace kl::tool {
 
@@ -28,9 +26,6 @@ int RunText(const Args& args) {
       return UserError(usage + std::string(" (N is 0 to 3)"));
     }
   }
-#ifndef KL_TOOL_HAS_STRINGS
-  return UserError("this kltool was built without the editor's string table");
-#else
   std::unique_ptr<FileSystem> fs = MakeFileSystem();
   std::optional<KeyFileContents> contents = ReadKeyFile(*fs, args[0]);
   if (!contents) return UserError("cannot open " + args[0]);
@@ -59,7 +54,6 @@ int RunText(const Args& args) {
     std::printf("%u\t%s\n", static_cast<unsigned>(entry.index), text.c_str());
   }
   return 0;
-#endif
 }
 
 }  // namespace kl::tool

@@ -19,24 +19,13 @@ struct Command {
   int (*run)(const Args&);
 };
 
-// A command whose part of the suite is not built yet is left out of the table.
 constexpr Command kCommands[] = {
-#ifdef KL_TOOL_HAS_PROFILE
     {"keyfile", RunKeyfile}, {"gamelist", RunGamelist}, {"game", RunGame},
     {"profile", RunProfile}, {"text", RunText},
-#endif
-#ifdef KL_TOOL_HAS_STRINGS
     {"string", RunString},
-#endif
-#ifdef KL_TOOL_HAS_MAPPER
     {"simulate", RunSimulate},
-#endif
-#ifdef KL_TOOL_HAS_EDITOR
     {"editor", RunEditor},
-#endif
-#ifdef KL_TOOL_HAS_JOYSTICK
     {"joystick", RunJoystick},
-#endif
     {nullptr, nullptr},
 };
 
