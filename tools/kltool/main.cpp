@@ -20,12 +20,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"keyfile", RunKeyfile}, {"gamelist", RunGamelist}, {"game", RunGame},
-    {"profile", RunProfile}, {"text", RunText},
-    {"string", RunString},
-    {"simulate", RunSimulate},
-    {"editor", RunEditor},
-    {"joystick", RunJoystick},
+    {"keyfile", RunKeyfile},   {"gamelist", RunGamelist}, {"game", RunGame},
+    {"profile", RunProfile},   {"text", RunText},         {"string", RunString},
+    {"simulate", RunSimulate}, {"editor", RunEditor},     {"joystick", RunJoystick},
     {nullptr, nullptr},
 };
 

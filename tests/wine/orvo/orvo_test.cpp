@@ -126,6 +126,20 @@ void TypeKey(BYTE vk) {
   keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), KEYEVENTF_KEYUP, 0);
 }
 
+// Opens the icon's menu with a right click and waits until it is shown and
+// its program is in front, where the menu reads the keyboard.
+HWND OpenIconMenu(Orvo& orvo) {
+  orvo.Notify(WM_RBUTTONUP);
+  const DWORD process = ProcessOf(orvo.Window());
+  const HWND menu = WaitForProcessWindow(process, "#32768");
+  const bool ready = menu != nullptr && WaitUntil([&] {
+                       DWORD front = 0;
+                       GetWindowThreadProcessId(GetForegroundWindow(), &front);
+                       return IsWindowVisible(menu) && front == process;
+                     });
+  return ready ? menu : nullptr;
+}
+
 bool IsDown(int vk) {
   return (GetAsyncKeyState(vk) & 0x8000) != 0;
 }
@@ -154,10 +168,8 @@ TEST_F(OrvoOnWine, CloseFromTheIconMenuRemovesTheIconAndEndsTheProgram) {
   ASSERT_TRUE(orvo.Start(error)) << error;
   const HWND window = orvo.Window();
 
-  orvo.Notify(WM_RBUTTONUP);
-  const HWND menu = WaitForProcessWindow(ProcessOf(window), "#32768");
-  ASSERT_NE(menu, nullptr) << "no pop-up menu";
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(menu) != FALSE; }));
+  const HWND menu = OpenIconMenu(orvo);
+  ASSERT_NE(menu, nullptr) << "no pop-up menu in front";
   RecordProperty("screenshot", SaveScreenshot(menu, "tray-menu"));
   TypeKey('C');  // "&Close"
 
@@ -481,10 +493,7 @@ TEST_F(OrvoOnWine, AboutFromTheIconMenuShowsTheAboutBox) {
   std::string error;
   Orvo orvo;
   ASSERT_TRUE(orvo.Start(error)) << error;
-  orvo.Notify(WM_RBUTTONUP);
-  const HWND menu = WaitForProcessWindow(ProcessOf(orvo.Window()), "#32768");
-  ASSERT_NE(menu, nullptr) << "no pop-up menu";
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(menu) != FALSE; }));
+  ASSERT_NE(OpenIconMenu(orvo), nullptr) << "no pop-up menu in front";
   TypeKey('A');  // "&About"
   const HWND about = WaitForProcessWindow(ProcessOf(orvo.Window()), "#32770");
   ASSERT_NE(about, nullptr) << "no About box";
