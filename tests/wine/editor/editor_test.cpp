@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -459,6 +460,81 @@ TEST_F(EditorOnWine, ClicksKeysAndThePadWriteWhatKltoolWritesAndTheMapperPlaysIt
   EXPECT_EQ(YellowPixels(next.Pixels(layout::kProfileRows[0])), 0u);
   EXPECT_EQ(orvotest::WindowsOfClass("MyOrvoClass").size(), 1u) << "one mapper";
   Shot("editor-restarted");
+}
+
+// A picture as a binary PPM: 0x00RRGGBB pixels, rows top down.
+bool SavePpm(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height) {
+  std::string bytes = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+  for (uint32_t pixel : pixels) {
+    bytes += static_cast<char>((pixel >> 16) & 0xFF);
+    bytes += static_cast<char>((pixel >> 8) & 0xFF);
+    bytes += static_cast<char>(pixel & 0xFF);
+  }
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// The freshly started editor shows, pixel for pixel, the pictures at the
+// rectangles kltool editor draws for the same start (one pad of 12 buttons,
+// no games), and a text in every place it writes one.
+TEST_F(EditorOnWine, TheStartPictureIsWhatKltoolDrawsForTheSameStart) {
+  Editor editor;
+  StartEditor(editor);
+  // The part of the background the view's client area shows.
+  RECT client = {};
+  ASSERT_TRUE(GetClientRect(editor.View(), &client));
+  const layout::Rect whole{0, 0, std::min<int>(layout::kBackgroundRect.right, client.right - 1),
+                           std::min<int>(layout::kBackgroundRect.bottom, client.bottom - 1)};
+  RecordProperty("view", std::to_string(client.right) + "x" + std::to_string(client.bottom));
+  const std::vector<uint32_t> shown = editor.Settled(whole, 300);
+  ASSERT_EQ(shown.size(), static_cast<size_t>(whole.Width()) * whole.Height());
+  const std::string shot = winetest::TempPath("editor-start-view.ppm");
+  ASSERT_TRUE(SavePpm(shot, shown, whole.Width(), whole.Height()));
+  Shot("editor-start");
+
+  const std::string keys = winetest::TempPath("picture-keys");
+  CreateDirectoryA(keys.c_str(), nullptr);
+  const std::string script = winetest::TempPath("picture.script");
+  {
+    FILE* file = std::fopen(script.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("pad 0 buttons=12\nstart\nrepaint\n", file);
+    std::fclose(file);
+  }
+  const winetest::RunResult drawn =
+      winetest::RunProgram(winetest::Quote(ProgramFolder() + "kltool.exe") + " editor " +
+                           winetest::Quote(keys) + " " + winetest::Quote(script));
+  ASSERT_TRUE(drawn.finished && drawn.exitCode == 0) << drawn.output;
+  const std::string transcript = winetest::TempPath("picture-transcript.txt");
+  {
+    FILE* file = std::fopen(transcript.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(drawn.output.data(), 1, drawn.output.size(), file);
+    std::fclose(file);
+  }
+
+  // The logo steps by itself while the editor is in front.
+  const layout::Rect logo = layout::kLogoRect;
+  const std::string mask = std::to_string(logo.left) + "," + std::to_string(logo.top) + "," +
+                           std::to_string(logo.right) + "," + std::to_string(logo.bottom);
+  const std::string result = winetest::TempPath("picture-result.txt");
+  DeleteFileA(result.c_str());
+  const std::string out = UnixPath(ProgramFolder() + "screenshots\\editor-start-picture");
+  ASSERT_TRUE(RunUnix(Env("KL_ART_PYTHON") + " '" + Env("KL_COMPOSE_VIEW") + "' '" +
+                      UnixPath(transcript) + "' '" + Env("KL_ART_DIR") + "' '" + UnixPath(shot) +
+                      "' '" + out + "' --mask " + mask + " > '" + UnixPath(result) +
+                      "' 2>&1; echo $? >> '" + UnixPath(result) + "'"));
+  const std::vector<std::string> lines = winetest::Lines(ReadWholeFile(result));
+  ASSERT_FALSE(lines.empty()) << "the composer wrote nothing";
+  EXPECT_EQ(lines.back(), "0") << ReadWholeFile(result);
+  RecordProperty("picture", ReadWholeFile(result));
 }
 
 }  // namespace
