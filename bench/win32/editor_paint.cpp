@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/wall_clock.h"
+
 namespace {
 
 constexpr char kEditorClass[] = "MyKLoomClass";
@@ -34,17 +36,6 @@ constexpr char kMapperClass[] = "MyOrvoClass";
 constexpr UINT kMapperClose = 32772;
 constexpr int kBackgroundId = 200;
 constexpr UINT kRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN;
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 void Report(const char* what, std::vector<double> ms) {
   if (ms.empty()) {
@@ -61,9 +52,9 @@ void Report(const char* what, std::vector<double> ms) {
 // Waits up to `timeoutMs` for `done`, checking every millisecond.
 template <typename Condition>
 bool WaitFor(Condition done, DWORD timeoutMs) {
-  const double end = Now() + timeoutMs;
+  const double end = NowMs() + timeoutMs;
   while (!done()) {
-    if (Now() > end) return false;
+    if (NowMs() > end) return false;
     Sleep(1);
   }
   return true;
@@ -91,9 +82,9 @@ LRESULT CALLBACK BlitProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 std::vector<double> TimeRepaints(HWND window, int count) {
   std::vector<double> ms;
   for (int i = 0; i < count; ++i) {
-    const double start = Now();
+    const double start = NowMs();
     RedrawWindow(window, nullptr, nullptr, kRepaint);
-    ms.push_back(Now() - start);
+    ms.push_back(NowMs() - start);
   }
   return ms;
 }
@@ -169,7 +160,7 @@ int Start(int count, const char* editorPath) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    const double start = Now();
+    const double start = NowMs();
     if (!CreateProcessA(editorPath, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &si, &pi)) {
       std::fprintf(stderr, "EDITPAINT: %s could not be started\n", editorPath);
@@ -182,7 +173,7 @@ int Start(int count, const char* editorPath) {
           return view != nullptr && NothingToPaint(frame) && NothingToPaint(view);
         },
         30000);
-    const double end = Now();
+    const double end = NowMs();
     const bool ended = EndBoth() && WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

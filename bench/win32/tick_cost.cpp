@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/wall_clock.h"
 #include "gamepad/pads.h"
 #include "mapper/detect.h"
 #include "platform/sim/recording_timers.h"
@@ -22,23 +23,12 @@
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <typename Call>
 void Time(const char* what, int repetitions, Call call) {
-  const double start = Now();
+  const double start = NowMs();
   for (int i = 0; i < repetitions; ++i) call();
-  const double perCall = (Now() - start) / repetitions;
-  std::printf("%-44s %10.1f us\n", what, perCall * 1e6);
+  const double microseconds = (NowMs() - start) * 1000.0 / repetitions;
+  std::printf("%-44s %10.1f us\n", what, microseconds);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "resources/builtin_strings.h"
 #include "tools/kltool/commands.h"
 #include "tools/kltool/joystick_pages.h"
+#include "tools/kltool/profile_tool.h"
 #include "tools/kltool/script_words.h"
 
 #ifdef _WIN32
@@ -168,33 +169,10 @@ std::string TextPos(const JoyPos& p) {
   return out;
 }
 
-bool IsValidUtf8(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    size_t extra = 0;
-    if (lead >= 0xF0 && lead <= 0xF4) {
-      extra = 3;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      extra = 2;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      extra = 1;
-    } else if (lead >= 0x80) {
-      return false;
-    }
-    if (text.size() - i <= extra) return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
 // Names are bytes of the system's code page; UTF-8 passes as it is, other
 // bytes above 127 are read as Latin-1 so the output is always valid JSON.
 void AppendJsonString(std::string& out, const std::string& text) {
-  const bool utf8 = IsValidUtf8(text);
+  const bool utf8 = IsUtf8(text);
   out += '"';
   for (char ch : text) {
     const auto c = static_cast<unsigned char>(ch);

@@ -60,8 +60,6 @@ void UseBinaryOutput() {
 #endif
 }
 
-namespace {
-
 bool IsUtf8(const std::string& s) {
   for (size_t i = 0; i < s.size();) {
     const auto c = static_cast<unsigned char>(s[i]);
@@ -83,8 +81,6 @@ bool IsUtf8(const std::string& s) {
   }
   return true;
 }
-
-}  // namespace
 
 std::string JsonText(const std::string& bytes) {
   if (IsUtf8(bytes)) return bytes;

@@ -22,6 +22,8 @@ bool ReadWholeFile(const std::string& path, std::string& text);
 // Standard output and error without line-end translation, so Windows
 // prints "\n" too.
 void UseBinaryOutput();
+// Whether `bytes` are well-formed UTF-8 (no overlong two-byte leads).
+bool IsUtf8(const std::string& bytes);
 // Names are bytes: UTF-8 stays as it is, anything else is read as Latin-1,
 // so JSON output is always valid.
 std::string JsonText(const std::string& bytes);

@@ -1,0 +1,16 @@
+// The wall clock the Windows measuring programs time with: the performance
+// counter in milliseconds, which every process of a Wine prefix reads alike.
+#pragma once
+
+#include <windows.h>
+
+inline double NowMs() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
