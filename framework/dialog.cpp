@@ -128,8 +128,18 @@ bool CDialog::OnHelp(const HELPINFO& info) {
   if (m_helpIds == nullptr || file == nullptr || info.iContextType != HELPINFO_WINDOW) {
     return false;
   }
-  WinHelpA(static_cast<HWND>(info.hItemHandle), file, HELP_WM_HELP,
-           reinterpret_cast<ULONG_PTR>(m_helpIds));
+  if (WinHelpA(static_cast<HWND>(info.hItemHandle), file, HELP_WM_HELP,
+               reinterpret_cast<ULONG_PTR>(m_helpIds))) {
+    return true;
+  }
+  // A help viewer that refuses control help (Wine's does) still shows the
+  // control's topic when asked for it by its id.
+  for (const DWORD* pair = m_helpIds; pair[0] != 0 || pair[1] != 0; pair += 2) {
+    if (pair[0] == static_cast<DWORD>(info.iCtrlId) && pair[1] != 0) {
+      WinHelpA(m_hWnd, file, HELP_CONTEXT, pair[1]);
+      break;
+    }
+  }
   return true;
 }
 

@@ -49,7 +49,8 @@ class CDialog : public CWnd {
   // void OnCancel(): IDCANCEL was chosen; the base ends the dialog with IDCANCEL.
   virtual void OnCancel();
 
-  // bool OnHelp(const HELPINFO& info): true when a control's help was asked of WinHelpA.
+  // bool OnHelp(const HELPINFO& info): true when a control's help was asked of WinHelpA
+  // (its topic by id, HELP_CONTEXT, when the viewer refuses HELP_WM_HELP).
   bool OnHelp(const HELPINFO& info) override;
   // bool OnContextMenu(HWND window, POINT screen): true when "What's This?" help was asked.
   bool OnContextMenu(HWND window, POINT screen) override;

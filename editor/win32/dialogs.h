@@ -1,12 +1,15 @@
 // The editor's small dialogs: the profile name (template 102), the web
-// address (281) and the About box (100). Each is made on the stack of the
-// command that shows it.
+// address (281), the About box (100) and the assignment table (103). Each
+// is made on the stack of the command that shows it; the first two and the
+// table answer F1 and the right click with their control's help topic.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "editor/dialogs.h"
 #include "framework/dialog.h"
+#include "framework/listctrl.h"
 
 namespace kl {
 
@@ -48,6 +51,20 @@ class WebAddressDialog : public CDialog {
 class AboutDialog : public CDialog {
  public:
   explicit AboutDialog(HWND parent = nullptr);
+};
+
+// Every entry of the shown pad as a row of its report list: input, mode, keys.
+class AssignmentTableDialog : public CDialog {
+ public:
+  explicit AssignmentTableDialog(const AssignmentTable& table, HWND parent = nullptr);
+
+ protected:
+  // bool OnInitDialog(): true; the columns and one row per entry are filled in.
+  bool OnInitDialog() override;
+
+ private:
+  const AssignmentTable& m_table;
+  CListCtrl m_list;
 };
 
 }  // namespace kl

@@ -84,7 +84,9 @@ void WindowPrompts::About() {
   AboutDialog(Frame()).DoModal();
 }
 
-void WindowPrompts::ShowAssignmentTable(const AssignmentTable&) {}
+void WindowPrompts::ShowAssignmentTable(const AssignmentTable& table) {
+  AssignmentTableDialog(table, Frame()).DoModal();
+}
 
 // The framework's print commands go to the view, as its menu would send them.
 void WindowPrompts::Print(PrintCommand command) {

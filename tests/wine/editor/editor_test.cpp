@@ -29,49 +29,6 @@ using winetest::ProgramFolder;
 using winetest::ReadWholeFile;
 using winetest::WaitUntil;
 
-// A string of KLOOM_RS.DLL, read from the module as a data file.
-std::string EditorString(UINT id) {
-  HMODULE module =
-      LoadLibraryExA((ProgramFolder() + "KLOOM_RS.DLL").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  char text[1024] = {};
-  if (module != nullptr) {
-    LoadStringA(module, id, text, sizeof text);
-    FreeLibrary(module);
-  }
-  return text;
-}
-
-layout::Point Centre(const layout::Rect& r) {
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-class EditorOnWine : public ::testing::Test {
- protected:
-  void SetUp() override {
-    EndAll();
-    std::string error;
-    ASSERT_TRUE(InstallEditor(error)) << error;
-    ASSERT_TRUE(orvotest::ConfigurePad(error)) << error;
-    ASSERT_TRUE(orvotest::SetPad(0));
-  }
-  void TearDown() override {
-    EndAll();
-    orvotest::RemovePad();
-  }
-
-  // Starts the editor and waits for its frame and view.
-  void StartEditor(Editor& editor) {
-    ASSERT_TRUE(editor.Start());
-    ASSERT_TRUE(editor.WaitForFrame()) << "KLOOM.EXE showed no frame";
-  }
-  // Saves the screen and notes where.
-  void Shot(const std::string& name) {
-    const std::string path = ScreenPng(name);
-    EXPECT_FALSE(path.empty()) << "no screenshot " << name;
-    RecordProperty(name, path);
-  }
-};
-
 TEST_F(EditorOnWine, ANormalStartShowsTheFixedFrameAndStartsTheMapper) {
   Editor editor;
   StartEditor(editor);
@@ -195,44 +152,6 @@ TEST_F(EditorOnWine, ASecondStartBringsTheRunningEditorOrItsDialogForward) {
   // The About box closes with OK.
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-}
-
-// What kltool editor writes for the same user session as a script: the key
-// file, the game list and its transcript (the "setting" line among it).
-struct KltoolSession {
-  std::string keyFile;
-  std::string gameList;
-  std::string transcript;
-};
-
-bool RunKltoolEditor(const std::string& script, KltoolSession& session, std::string& error) {
-  const std::string folder = winetest::TempPath("kltool-editor\\");
-  CreateDirectoryA(folder.c_str(), nullptr);
-  for (const char* old : {"NOTEPAD.key", "GameList.lst", "kbMap.TMP"}) {
-    DeleteFileA((folder + old).c_str());
-  }
-  const std::string scriptPath = winetest::TempPath("kltool-editor.txt");
-  FILE* file = std::fopen(scriptPath.c_str(), "wb");
-  if (file == nullptr) {
-    error = "cannot write the script";
-    return false;
-  }
-  std::fwrite(script.data(), 1, script.size(), file);
-  std::fclose(file);
-  const winetest::RunResult run = winetest::RunHelper("kltool.exe", {"editor", folder, scriptPath});
-  if (!run.finished || run.exitCode != 0) {
-    error = "kltool editor: " + run.output;
-    return false;
-  }
-  session.keyFile = ReadWholeFile(folder + "NOTEPAD.key");
-  session.gameList = ReadWholeFile(folder + "GameList.lst");
-  session.transcript = run.output;
-  if (session.keyFile.empty() || session.gameList.empty()) {
-    error = "no files after kltool editor: " +
-            run.output.substr(run.output.size() > 600 ? run.output.size() - 600 : 0);
-    return false;
-  }
-  return true;
 }
 
 // The "setting" line of a kltool editor transcript, e.g. "setting 0 0 0 1 0".
@@ -440,6 +359,7 @@ TEST_F(EditorOnWine, ClicksKeysAndThePadWriteWhatKltoolWritesAndTheMapperPlaysIt
       Click(exitButton);
   KltoolSession expected;
   ASSERT_TRUE(RunKltoolEditor(script, expected, error)) << error;
+  ASSERT_FALSE(expected.keyFile.empty()) << expected.transcript;
   EXPECT_EQ(ReadWholeFile(KeyFolder() + "NOTEPAD.key"), expected.keyFile);
   EXPECT_EQ(ReadWholeFile(listPath), expected.gameList);
   EXPECT_NE(expected.gameList.find("\x01"

@@ -1,5 +1,7 @@
 #include "editor/editor_world.h"
 
+#include <cstdio>
+
 namespace kl::editortest {
 
 namespace {
@@ -7,6 +9,7 @@ namespace {
 using orvotest::InstallFolder;
 using orvotest::KeyFolder;
 using winetest::ProgramFolder;
+using winetest::ReadWholeFile;
 using winetest::WaitUntil;
 
 bool Copy(const std::string& name, std::string& error) {
@@ -268,6 +271,69 @@ std::string ScreenPng(const std::string& name) {
   if (!unixPath.empty() && RunUnix("import -window root '" + unixPath + "'")) return path;
   // Without the X tool the screen is copied through GDI.
   return orvotest::SaveScreenshot(GetDesktopWindow(), name);
+}
+
+std::string EditorString(UINT id) {
+  HMODULE module =
+      LoadLibraryExA((ProgramFolder() + "KLOOM_RS.DLL").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  char text[1024] = {};
+  if (module != nullptr) {
+    LoadStringA(module, id, text, sizeof text);
+    FreeLibrary(module);
+  }
+  return text;
+}
+
+bool RunKltoolEditor(const std::string& script, KltoolSession& session, std::string& error,
+                     const std::string& given) {
+  const std::string folder = given.empty() ? winetest::TempPath("kltool-editor\\") : given;
+  if (given.empty()) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* old : {"NOTEPAD.key", "GameList.lst", "kbMap.TMP"}) {
+      DeleteFileA((folder + old).c_str());
+    }
+  }
+  const std::string scriptPath = winetest::TempPath("kltool-editor.txt");
+  FILE* file = std::fopen(scriptPath.c_str(), "wb");
+  if (file == nullptr) {
+    error = "cannot write the script";
+    return false;
+  }
+  std::fwrite(script.data(), 1, script.size(), file);
+  std::fclose(file);
+  const winetest::RunResult run = winetest::RunHelper("kltool.exe", {"editor", folder, scriptPath});
+  if (!run.finished || run.exitCode != 0) {
+    error = "kltool editor: " + run.output;
+    return false;
+  }
+  session.keyFile = ReadWholeFile(folder + "NOTEPAD.key");
+  session.gameList = ReadWholeFile(folder + "GameList.lst");
+  session.transcript = run.output;
+  return true;
+}
+
+void EditorOnWine::SetUp() {
+  EndAll();
+  std::string error;
+  ASSERT_TRUE(InstallEditor(error)) << error;
+  ASSERT_TRUE(orvotest::ConfigurePad(error)) << error;
+  ASSERT_TRUE(orvotest::SetPad(0));
+}
+
+void EditorOnWine::TearDown() {
+  EndAll();
+  orvotest::RemovePad();
+}
+
+void EditorOnWine::StartEditor(Editor& editor) {
+  ASSERT_TRUE(editor.Start());
+  ASSERT_TRUE(editor.WaitForFrame()) << "KLOOM.EXE showed no frame";
+}
+
+void EditorOnWine::Shot(const std::string& name) {
+  const std::string path = ScreenPng(name);
+  EXPECT_FALSE(path.empty()) << "no screenshot " << name;
+  RecordProperty(name, path);
 }
 
 }  // namespace kl::editortest

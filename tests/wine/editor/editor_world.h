@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -76,5 +78,36 @@ class Editor {
 
 // A PNG of the whole screen in the screenshots folder beside the test; its path, or empty.
 std::string ScreenPng(const std::string& name);
+
+// A string of KLOOM_RS.DLL, read from the module as a data file.
+std::string EditorString(UINT id);
+
+inline layout::Point Centre(const layout::Rect& r) {
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// What kltool editor writes for a user session given as a script: the key
+// file of notepad and the game list (empty when it writes none) and its
+// transcript. It runs on a folder of its own, emptied first, or on
+// `folder` as it is. False when kltool fails.
+struct KltoolSession {
+  std::string keyFile;
+  std::string gameList;
+  std::string transcript;
+};
+bool RunKltoolEditor(const std::string& script, KltoolSession& session, std::string& error,
+                     const std::string& folder = {});
+
+// A test with the editor installed, the virtual pad configured as the
+// maker's 12-button pad, and everything ended again afterwards.
+class EditorOnWine : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Starts the editor and waits for its frame and view.
+  void StartEditor(Editor& editor);
+  // Saves the screen and notes where.
+  void Shot(const std::string& name);
+};
 
 }  // namespace kl::editortest
