@@ -88,17 +88,6 @@ class HelpRecorder {
   std::vector<HelpCall> m_calls;
 };
 
-// The control of `dialog`'s thread that has the keyboard focus: its id, or -1.
-int FocusedControl(HWND dialog) {
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ||
-      info.hwndFocus == nullptr) {
-    return -1;
-  }
-  return GetDlgCtrlID(info.hwndFocus);
-}
-
 // Memory in another process for the list view messages that take pointers.
 class RemoteBuffer {
  public:
@@ -197,23 +186,11 @@ std::string ClickLine(const layout::Point& p) {
 
 class EditorDialogs : public EditorOnWine {
  protected:
-  // Opens the drawn menu `menu` and picks `item`; the dialog that opens.
-  HWND OpenFromMenu(Editor& editor, int menu, int item) {
-    const layout::PictureMenu& m = layout::kMenus[menu];
-    if (!editor.Focus() || !editor.ClickShowing(Centre(m.tab), m.dropDown)) return nullptr;
-    const layout::Point p = Centre(m.items[item]);
-    if (!editor.Click(p.x, p.y)) return nullptr;
-    return editor.WaitForDialog();
-  }
-  // Tabs to control `id` of `dialog`, presses F1 and returns the request
+  // Tabs to control `id` of `dialog`, presses F1 and checks the request
   // the viewer got for it.
   void ExpectHelpFor(Editor& editor, HWND dialog, int id, long topic) {
     SCOPED_TRACE("control " + std::to_string(id));
-    for (int tabs = 0; tabs < 4 && FocusedControl(dialog) != id; ++tabs) {
-      ASSERT_TRUE(editor.Keys("Tab"));
-      WaitUntil([&] { return FocusedControl(dialog) == id; }, 1000);
-    }
-    ASSERT_EQ(FocusedControl(dialog), id);
+    ASSERT_NO_FATAL_FAILURE(TabTo(editor, dialog, id));
     const size_t before = m_help.Calls().size();
     ASSERT_TRUE(editor.Keys("F1"));
     ASSERT_TRUE(WaitUntil([&] { return m_help.Calls().size() > before; }))

@@ -116,6 +116,11 @@ bool InstallEditor(std::string& error) {
        {"ORVO.EXE", "ORVO_RS.DLL", "KLOOM.EXE", "KLOOM_RS.DLL", "winmm.dll", "winmm_real.dll"}) {
     if (!Copy(name, error)) return false;
   }
+  // The help file, where the test has it beside itself.
+  const std::string help = ProgramFolder() + "KLOOM.HLP";
+  if (GetFileAttributesA(help.c_str()) != INVALID_FILE_ATTRIBUTES && !Copy("KLOOM.HLP", error)) {
+    return false;
+  }
   return true;
 }
 
@@ -312,6 +317,16 @@ bool RunKltoolEditor(const std::string& script, KltoolSession& session, std::str
   return true;
 }
 
+int FocusedControl(HWND dialog) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ||
+      info.hwndFocus == nullptr) {
+    return -1;
+  }
+  return GetDlgCtrlID(info.hwndFocus);
+}
+
 void EditorOnWine::SetUp() {
   EndAll();
   std::string error;
@@ -334,6 +349,22 @@ void EditorOnWine::Shot(const std::string& name) {
   const std::string path = ScreenPng(name);
   EXPECT_FALSE(path.empty()) << "no screenshot " << name;
   RecordProperty(name, path);
+}
+
+HWND EditorOnWine::OpenFromMenu(Editor& editor, int menu, int item) {
+  const layout::PictureMenu& m = layout::kMenus[menu];
+  if (!editor.Focus() || !editor.ClickShowing(Centre(m.tab), m.dropDown)) return nullptr;
+  const layout::Point p = Centre(m.items[item]);
+  if (!editor.Click(p.x, p.y)) return nullptr;
+  return editor.WaitForDialog();
+}
+
+void EditorOnWine::TabTo(Editor& editor, HWND dialog, int id) {
+  for (int tabs = 0; tabs < 4 && FocusedControl(dialog) != id; ++tabs) {
+    ASSERT_TRUE(editor.Keys("Tab"));
+    WaitUntil([&] { return FocusedControl(dialog) == id; }, 1000);
+  }
+  ASSERT_EQ(FocusedControl(dialog), id) << "Tab does not reach control " << id;
 }
 
 }  // namespace kl::editortest

@@ -18,8 +18,9 @@
 
 namespace kl::editortest {
 
-// ORVO.EXE, KLOOM.EXE, both resource modules and the virtual pad's DLLs in
-// the installation folder, with an empty KEYFILES and no "Setting".
+// ORVO.EXE, KLOOM.EXE, both resource modules, the virtual pad's DLLs and,
+// when the test has it, KLOOM.HLP in the installation folder, with an
+// empty KEYFILES and no "Setting".
 bool InstallEditor(std::string& error);
 // Ends every editor and mapper on the desktop and waits until they are gone.
 void EndAll();
@@ -82,6 +83,9 @@ std::string ScreenPng(const std::string& name);
 // A string of KLOOM_RS.DLL, read from the module as a data file.
 std::string EditorString(UINT id);
 
+// The id of the control that has the keyboard focus in `dialog`'s thread, or -1.
+int FocusedControl(HWND dialog);
+
 inline layout::Point Centre(const layout::Rect& r) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
@@ -108,6 +112,10 @@ class EditorOnWine : public ::testing::Test {
   void StartEditor(Editor& editor);
   // Saves the screen and notes where.
   void Shot(const std::string& name);
+  // Opens the drawn menu `menu` and picks `item`: the dialog that opens, or null.
+  HWND OpenFromMenu(Editor& editor, int menu, int item);
+  // Presses Tab in `dialog` until its control `id` has the keyboard focus.
+  void TabTo(Editor& editor, HWND dialog, int id);
 };
 
 }  // namespace kl::editortest
