@@ -209,23 +209,37 @@ upgrade)
   ;;
 running)
   run_setup || fail "the silent setup failed"
-  (cd "$install" && exec "$KL_WINE" "$install_win\\ORVO.EXE" </dev/null >>"$log" 2>&1) &
-  orvo=$!
-  for ((i = 0; i < 100; i++)); do
-    wine_quiet "$has_window" MyOrvoClass >/dev/null && break
-    kill -0 "$orvo" 2>/dev/null || fail "ORVO.EXE ended by itself"
+  # The editor starts only with a pad: the virtual pad beside the programs,
+  # configured as the maker's pad.
+  IFS=: read -r -a vpad_files <<<"${KL_VPAD_FILES:-}"
+  ((${#vpad_files[@]} == 3)) || fail "KL_VPAD_FILES does not name the virtual pad's three files"
+  cp "${vpad_files[@]}" "$install/" || fail "copying the virtual pad"
+  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winmm=n,b" KLVPAD_NAME=installer-running
+  wine_quiet reg add 'HKLM\System\CurrentControlSet\Control\MediaResources\Joystick\KlVirtualPad' \
+    /f >/dev/null || fail "no driver key for the virtual pad"
+  wine_quiet "$install_win\\vpadctl.exe" reset >/dev/null &&
+    wine_quiet "$install_win\\vpadctl.exe" plug 0 buttons=12 regkey=KlVirtualPad >/dev/null &&
+    wine_quiet "$install_win\\kltool.exe" joystick autodetect >/dev/null ||
+    fail "the virtual pad could not be configured"
+
+  # The editor, which starts the mapper.
+  (cd "$install" && exec "$KL_WINE" "$install_win\\KLOOM.EXE" </dev/null >>"$log" 2>&1) &
+  editor=$!
+  for ((i = 0; i < 150; i++)); do
+    wine_quiet "$has_window" MyKLoomClass >/dev/null &&
+      wine_quiet "$has_window" MyOrvoClass >/dev/null && break
+    kill -0 "$editor" 2>/dev/null || fail "KLOOM.EXE ended by itself"
     sleep 0.2
   done
-  wine_quiet "$has_window" MyOrvoClass >/dev/null || fail "ORVO.EXE showed no MyOrvoClass window"
+  wine_quiet "$has_window" MyKLoomClass >/dev/null || fail "KLOOM.EXE showed no MyKLoomClass window"
+  wine_quiet "$has_window" MyOrvoClass >/dev/null || fail "the editor started no mapper"
   run_uninstaller
-  for ((i = 0; i < 50; i++)); do
-    kill -0 "$orvo" 2>/dev/null || break
-    sleep 0.1
+  for class in MyKLoomClass MyOrvoClass; do
+    wine_quiet "$has_window" "$class" >/dev/null && fail "the uninstaller left the $class window"
   done
-  if kill -0 "$orvo" 2>/dev/null; then
-    kill "$orvo"
-    fail "the uninstaller left ORVO.EXE running"
-  fi
+  kill -0 "$editor" 2>/dev/null && fail "the uninstaller left KLOOM.EXE running"
+  # The virtual pad's files are not the suite's: the uninstaller leaves them.
+  for f in "${vpad_files[@]}"; do rm -f "$install/$(basename "$f")"; done
   [[ $(ls -A "$install") == KEYFILES ]] || fail "the uninstall left: $(ls -A "$install" | tr '\n' ' ')"
   ;;
 *)
