@@ -44,7 +44,19 @@ bool CFrameWnd::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
   if (message != WM_SETFOCUS || m_activeView == nullptr || m_activeView->GetSafeHwnd() == nullptr) {
     return false;
   }
-  SetFocus(m_activeView->m_hWnd);
+  // A window laid over a hidden view (the print preview) takes the keyboard
+  // in its place: a hidden window cannot have it.
+  HWND target = m_activeView->m_hWnd;
+  if (!IsWindowVisible(target)) {
+    for (HWND child = GetWindow(m_hWnd, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (IsWindowVisible(child)) {
+        target = child;
+        break;
+      }
+    }
+  }
+  SetFocus(target);
   result = 0;
   return true;
 }

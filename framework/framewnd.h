@@ -41,7 +41,8 @@ class CFrameWnd : public CWnd {
   // bool OnSize(UINT type, int width, int height): false; the active view is sized first.
   bool OnSize(UINT type, int width, int height) override;
   // bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&): true for WM_SETFOCUS with an active view,
-  // which takes the focus (and so the keyboard) in the frame's place.
+  // which takes the focus (and so the keyboard) in the frame's place; while the view is hidden, the
+  // first visible child window over it does.
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:

@@ -9,9 +9,11 @@
 // PNG and checks where the picture and every line are. Print setup switches
 // to landscape through the same menu. Cancel prints nothing. The print
 // preview opens in the frame, 654 wide, on page 1; Next shows page 2; Close
-// snaps the frame back to 605; twenty open and close cycles leave the
-// editor's GDI objects where they were. With every pad unplugged the print
-// commands show the missing-pad message instead of a dialog.
+// snaps the frame back to 605; the preview keeps the keyboard when the
+// editor comes back to the front, so Escape closes it; twenty open and
+// close cycles leave the editor's GDI objects where they were. With every
+// pad unplugged the print commands show the missing-pad message instead of
+// a dialog.
 #include <windows.h>
 
 #include <commdlg.h>
@@ -605,6 +607,54 @@ TEST_F(EditorPrinting, PreviewShowsEachPadsPageInTheWiderFrameAndSnapsBack) {
   EXPECT_TRUE(IsWindowVisible(m_editor.View()));
   EXPECT_TRUE(DrawsAgain(pad)) << "the view no longer draws after the preview";
   Shot("editor-preview-closed");
+}
+
+// The window of the editor's thread that has the keyboard.
+HWND KeyboardFocus(HWND frame) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info);
+  return info.hwndFocus;
+}
+
+TEST_F(EditorPrinting, PreviewKeepsTheKeyboardWhenTheEditorComesBackToTheFront) {
+  // The X keyboard focus on Wine's desktop window from the start, as a
+  // user's session has it; given later, Wine would bring back to the front
+  // whichever of its windows it last saw active.
+  ASSERT_TRUE(Xdo("search --name 'Wine desktop' windowfocus --sync"));
+  ASSERT_TRUE(PickMenuItem(m_editor, kFileMenu, kPreviewItem));
+  HWND preview = nullptr;
+  ASSERT_TRUE(
+      WaitUntil([&] { return (preview = Preview()) != nullptr && IsWindowVisible(preview); }));
+  EXPECT_TRUE(WaitUntil([&] { return KeyboardFocus(m_editor.Frame()) == preview; }));
+  // Another program in front, then a click on the grey around the page
+  // brings the editor back: the keys go to the preview, not to the hidden
+  // pad view (where they would be assigned to the selected input).
+  orvotest::Notepad notepad;
+  std::string error;
+  ASSERT_TRUE(notepad.Start(error)) << error;
+  ASSERT_TRUE(orvotest::BringToFront(notepad.Window()));
+  // Notepad small in the screen's corner, clear of the spot clicked.
+  SetWindowPos(notepad.Window(), nullptr, 0, 0, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT area{};
+  GetWindowRect(preview, &area);
+  const POINT spot = {area.left + 3, area.bottom - 3};
+  RECT covered{};
+  ASSERT_TRUE(WaitUntil([&] {
+    GetWindowRect(notepad.Window(), &covered);
+    return !PtInRect(&covered, spot);
+  })) << "notepad covers the preview";
+  ASSERT_TRUE(
+      Xdo("mousemove " + std::to_string(spot.x) + " " + std::to_string(spot.y) + " click 1"));
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == m_editor.Frame(); }));
+  EXPECT_TRUE(WaitUntil([&] { return KeyboardFocus(m_editor.Frame()) == preview; }))
+      << "the keyboard is with " << KeyboardFocus(m_editor.Frame());
+  ASSERT_TRUE(m_editor.Keys("Escape"));
+  EXPECT_TRUE(WaitUntil([&] { return Preview() == nullptr; })) << "Escape closes the preview";
+  EXPECT_TRUE(WaitUntil([&] { return Width(m_editor.Frame()) == 605; }));
+  EXPECT_TRUE(WaitUntil([&] { return KeyboardFocus(m_editor.Frame()) == m_editor.View(); }))
+      << "the view has the keyboard again";
+  notepad.Kill();
 }
 
 TEST_F(EditorPrinting, PreviewCyclesLeaveTheEditorsGdiObjects) {
