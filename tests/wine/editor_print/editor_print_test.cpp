@@ -13,7 +13,9 @@
 // editor comes back to the front, so Escape closes it; twenty open and
 // close cycles leave the editor's GDI objects where they were. With every
 // pad unplugged the print commands show the missing-pad message instead of
-// a dialog.
+// a dialog. With no printer installed, or a document the printer refuses
+// (its file held open by another program), the user sees one message with
+// the system's text and the view draws again.
 #include <windows.h>
 
 #include <commdlg.h>
@@ -427,6 +429,28 @@ class EditorPrinting : public ::testing::Test {
     EXPECT_FALSE(path.empty()) << "no screenshot " << name;
     RecordProperty(name, path);
   }
+  // Picks Print in the menu and answers the print dialog ("Print to
+  // file", OK) and the file dialog with `path`; the editor then prints.
+  bool PrintToFile(const std::string& path) {
+    EXPECT_TRUE(PickMenuItem(m_editor, kFileMenu, kPrintItem));
+    HWND print = WaitForDialogWith(m_editor, chx1);
+    if (print == nullptr) {
+      ADD_FAILURE() << "no print dialog";
+      return false;
+    }
+    SendMessageA(GetDlgItem(print, chx1), BM_SETCHECK, BST_CHECKED, 0);
+    Press(print, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(print); }));
+    HWND save = WaitForDialogWith(m_editor, cmb13);
+    if (save == nullptr) {
+      ADD_FAILURE() << "no dialog for the file name";
+      return false;
+    }
+    SetDlgItemTextA(save, cmb13, path.c_str());
+    SetDlgItemTextA(save, edt1, path.c_str());
+    Press(save, IDOK);
+    return true;
+  }
   // Prints through the menu and the dialog into out/NAME.ps and writes
   // out/NAME.expected; the PostScript.
   std::string Print(const std::string& name, short orientation) {
@@ -435,23 +459,7 @@ class EditorPrinting : public ::testing::Test {
     Expected expected;
     EXPECT_TRUE(PrinterLayout(expected, orientation));
     EXPECT_TRUE(WriteExpected(OutputPath(name + ".expected"), expected));
-    EXPECT_TRUE(PickMenuItem(m_editor, kFileMenu, kPrintItem));
-    HWND print = WaitForDialogWith(m_editor, chx1);
-    if (print == nullptr) {
-      ADD_FAILURE() << "no print dialog";
-      return {};
-    }
-    SendMessageA(GetDlgItem(print, chx1), BM_SETCHECK, BST_CHECKED, 0);
-    Press(print, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(print); }));
-    HWND save = WaitForDialogWith(m_editor, cmb13);
-    if (save == nullptr) {
-      ADD_FAILURE() << "no dialog for the file name";
-      return {};
-    }
-    SetDlgItemTextA(save, cmb13, path.c_str());
-    SetDlgItemTextA(save, edt1, path.c_str());
-    Press(save, IDOK);
+    if (!PrintToFile(path)) return {};
     std::string ps;
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -723,6 +731,116 @@ TEST_F(EditorPrinting, WithNoPadThePrintCommandsShowTheMissingPadMessage) {
     EXPECT_TRUE(WaitUntil([&] { return Width(m_editor.Frame()) == 605; }))
         << "the frame is " << Width(m_editor.Frame()) << " wide";
   }
+}
+
+// The system's text for `error`, without its line end.
+std::string SystemText(DWORD error) {
+  char text[512] = {};
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                 text, sizeof text, nullptr);
+  std::string message = text;
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+    message.pop_back();
+  }
+  return message;
+}
+
+// The error the test printer reports for a one-page document into `path`,
+// 0 when it takes the document.
+DWORD RefusalOf(const std::string& path) {
+  HDC dc = CreateDCA("WINEPS.DRV", kPrinter, nullptr, nullptr);
+  if (dc == nullptr) return GetLastError();
+  DOCINFOA doc = {};
+  doc.cbSize = sizeof doc;
+  doc.lpszDocName = "probe";
+  doc.lpszOutput = path.c_str();
+  SetLastError(0);
+  const bool taken =
+      StartDocA(dc, &doc) > 0 && StartPage(dc) > 0 && EndPage(dc) > 0 && EndDoc(dc) > 0;
+  const DWORD error = taken ? 0 : GetLastError();
+  DeleteDC(dc);
+  return error;
+}
+
+TEST_F(EditorPrinting, WithNoPrinterThePrintCommandsShowOneSystemMessage) {
+  ScreenImage pad = PadPicture();
+  ASSERT_TRUE(Settled(pad)) << "the editor shows no pad";
+  printtest::WithoutPrinter noPrinter;
+  ASSERT_TRUE(noPrinter.Removed());
+  const struct {
+    const char* name;
+    int item;
+  } cases[] = {{"print", kPrintItem}, {"preview", kPreviewItem}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(m_editor.Focus());
+    ASSERT_TRUE(PickMenuItem(m_editor, kFileMenu, c.item));
+    HWND box = WaitForMessageBox(m_editor);
+    ASSERT_NE(box, nullptr) << "no message";
+    // The print dialog says it itself when there is no printer; the
+    // preview, which asks for the default printer without a dialog, says
+    // what the system reports. Neither is one of the editor's texts.
+    const std::string text = Editor::DialogText(box);
+    EXPECT_FALSE(text.empty());
+    EXPECT_NE(text, EditorString(kMsgNoPadText));
+    if (c.item == kPreviewItem) {
+      EXPECT_EQ(text, SystemText(ERROR_INVALID_PRINTER_NAME));
+    }
+    EXPECT_EQ(WaitForDialogWith(m_editor, chx1, {}, 0), nullptr) << "no print dialog";
+    Shot(std::string("editor-no-printer-") + c.name);
+    Press(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_EQ(WaitForDialogWith(m_editor, 0xFFFF, {}, 1000), nullptr) << "one message only";
+    EXPECT_EQ(Preview(), nullptr);
+    EXPECT_EQ(Width(m_editor.Frame()), 605);
+    EXPECT_TRUE(DrawsAgain(pad)) << "the view no longer draws";
+  }
+}
+
+TEST_F(EditorPrinting, DocumentThePrinterRefusesShowsTheSystemsTextAndTheViewDrawsAgain) {
+  ScreenImage pad = PadPicture();
+  ASSERT_TRUE(Settled(pad)) << "the editor shows no pad";
+  // The file chosen is open in another program that shares it with no
+  // one: the printer takes the pages and refuses the document.
+  const std::string path = OutputPath("editor-held.ps");
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const DWORD refusal = RefusalOf(path);
+  ASSERT_NE(refusal, 0u) << "the printer writes into a file another program holds";
+  // The file exists: the file dialog asks whether to replace it.
+  const auto replace = [&] {
+    HWND ask = WaitForMessageBox(m_editor);
+    if (ask == nullptr || GetDlgItem(ask, IDYES) == nullptr) return false;
+    Press(ask, IDYES);
+    return WaitUntil([&] { return !IsWindow(ask); });
+  };
+  ASSERT_TRUE(PrintToFile(path));
+  ASSERT_TRUE(replace()) << "the existing file is not offered for replacing";
+  HWND box = WaitForMessageBox(m_editor);
+  ASSERT_NE(box, nullptr) << "no message";
+  EXPECT_EQ(Editor::DialogText(box), SystemText(refusal));
+  Shot("editor-print-refused");
+  Press(box, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  EXPECT_EQ(WaitForDialogWith(m_editor, 0xFFFF, {}, 1000), nullptr) << "one message only";
+  EXPECT_EQ(GetFileSize(held, nullptr), 0u);
+  EXPECT_EQ(Width(m_editor.Frame()), 605);
+  EXPECT_TRUE(DrawsAgain(pad)) << "the view no longer draws after the refused document";
+  Shot("editor-after-refused-print");
+  CloseHandle(held);
+
+  // Released, the same file takes the next print whole.
+  ASSERT_TRUE(PrintToFile(path));
+  ASSERT_TRUE(replace());
+  std::string ps;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        ps = ReadWholeFile(path);
+        return ps.find("%%EOF") != std::string::npos;
+      },
+      20000));
+  EXPECT_EQ(Count(ps, "%%Page: "), 2);
+  EXPECT_EQ(WaitForMessageBox(m_editor, 300), nullptr) << "printing reported a failure";
 }
 
 }  // namespace

@@ -69,6 +69,15 @@ bool InstallPrinter() {
   return SetDefaultPrinterA(kPrinter) != FALSE && SetOrientation(DMORIENT_PORTRAIT);
 }
 
+bool RemovePrinter() {
+  HANDLE printer = nullptr;
+  PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (!OpenPrinterA(const_cast<char*>(kPrinter), &printer, &access)) return false;
+  const bool deleted = DeletePrinter(printer) != FALSE;
+  ClosePrinter(printer);
+  return deleted;
+}
+
 int GdiObjects(HANDLE process) {
   PROCESS_BASIC_INFORMATION basic = {};
   if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) !=
