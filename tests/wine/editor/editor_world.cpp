@@ -135,6 +135,12 @@ bool Xdo(const std::string& args) {
   return RunUnix("xdotool " + args);
 }
 
+bool TypeKeys(const std::string& keys) {
+  // Inside Wine's virtual desktop the X focus must be on the desktop's window.
+  return RunUnix(
+      "xdotool search --name 'Wine desktop' windowfocus --sync; xdotool key --delay 60 " + keys);
+}
+
 bool Editor::Start() {
   return m_process.Start(winetest::Quote(InstallFolder() + "KLOOM.EXE"));
 }
@@ -177,9 +183,7 @@ bool Editor::Keys(const std::string& keys) {
   if (front == nullptr || orvotest::ProcessOf(front) != ProcessId()) {
     if (!Focus()) return false;
   }
-  // Inside Wine's virtual desktop the X focus must be on the desktop's window.
-  return RunUnix(
-      "xdotool search --name 'Wine desktop' windowfocus --sync; xdotool key --delay 60 " + keys);
+  return TypeKeys(keys);
 }
 
 bool Editor::KeysShowing(const std::string& keys, const layout::Rect& watch) {

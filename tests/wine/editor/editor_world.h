@@ -31,6 +31,8 @@ std::string UnixPath(const std::string& path);
 bool RunUnix(const std::string& command);
 // Runs xdotool with `args`.
 bool Xdo(const std::string& args);
+// xdotool key names, e.g. "shift+k", typed into whatever window is in front.
+bool TypeKeys(const std::string& keys);
 
 // KLOOM.EXE started from the installation folder.
 class Editor {
