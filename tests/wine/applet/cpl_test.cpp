@@ -727,5 +727,99 @@ TEST_F(AppletOnWine, WinesControlPanelOpensTheSheet) {
   EXPECT_TRUE(control.WaitForExit(10000, &code));
 }
 
+// The calibration and test pages.
+
+// The colour of a point of `window`'s client area as the screen shows it.
+COLORREF PixelOf(HWND window, POINT p) {
+  HDC dc = GetDC(window);
+  const COLORREF colour = GetPixel(dc, p.x, p.y);
+  ReleaseDC(window, dc);
+  return colour;
+}
+
+// A control's rectangle in the client coordinates of its page.
+RECT ControlOnPage(HWND page, int id) {
+  RECT rect = {};
+  GetWindowRect(GetDlgItem(page, id), &rect);
+  MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+bool PromptIs(HWND page, UINT stringId) {
+  return Text(GetDlgItem(page, 1069)) == OstraString(stringId);
+}
+
+TEST_F(AppletOnWine, ACalibrationOnThePageIsKeptByOk) {
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  ClickTab(1);
+  ASSERT_TRUE(WaitUntil([&] { return PromptIs(Page(), 1); })) << Text(GetDlgItem(Page(), 1069));
+  HWND page = Page();
+  // A repaint starts the calibration again: its pictures are taken as the screen shows it.
+  UpdateWindow(GetDlgItem(page, 1069));
+  orvotest::SaveScreenshot(m_sheet, "calibration-centre");
+  // The X/Y box sits above its label; the marker's far corner shows the range.
+  const RECT label = ControlOnPage(page, 1070);
+  const POINT farCorner{label.left + 38 + 5, label.top - 60 + 38 + 5};
+  Vpadctl({"state", "0", "x=300", "y=310"});
+  Vpadctl({"press", "0", "0"});
+  ASSERT_TRUE(WaitUntil([&] { return PromptIs(page, 2); }, 5000));
+  Vpadctl({"release", "0", "0"});
+  const COLORREF empty = PixelOf(page, farCorner);
+  Vpadctl({"state", "0", "x=700", "y=690"});
+  ASSERT_TRUE(WaitUntil([&] { return PixelOf(page, farCorner) != empty; }, 5000))
+      << "the marker did not reach the far corner";
+  UpdateWindow(GetDlgItem(page, 1069));
+  orvotest::SaveScreenshot(m_sheet, "calibration-range");
+  Vpadctl({"state", "0", "x=20", "y=30"});
+  ASSERT_TRUE(WaitUntil([&] { return PixelOf(page, farCorner) == empty; }, 5000));
+  Vpadctl({"press", "0", "1"});
+  ASSERT_TRUE(WaitUntil([&] { return PromptIs(page, 57354); }, 5000));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1061)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1060)));
+  UpdateWindow(GetDlgItem(page, 1069));
+  orvotest::SaveScreenshot(m_sheet, "calibration-finished");
+  PressSheetButton(IDOK);
+
+  const std::vector<BYTE> config = Value(HKEY_LOCAL_MACHINE, Settings(), "Joystick1Configuration");
+  ASSERT_EQ(config.size(), 112u);
+  EXPECT_EQ(Word(config, 12), 20u);   // minimum X
+  EXPECT_EQ(Word(config, 16), 30u);   // minimum Y
+  EXPECT_EQ(Word(config, 36), 700u);  // maximum X
+  EXPECT_EQ(Word(config, 40), 690u);  // maximum Y
+  EXPECT_EQ(Word(config, 60), 300u);  // centre X
+  EXPECT_EQ(Word(config, 64), 310u);  // centre Y
+  EXPECT_EQ(Word(config, 100), 1u);   // calibrated: X/Y
+}
+
+TEST_F(AppletOnWine, TheTestPageLightsAPressedButton) {
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  ClickTab(2);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(Page(), 1094)) != FALSE; }));
+  HWND page = Page();
+  // The pad picture is centred in the area between 1086 and 1087; button
+  // 0x800 of the 12-button pad lies at (279, 40)-(314, 74) of the picture.
+  const RECT from = ControlOnPage(page, 1086);
+  const RECT to = ControlOnPage(page, 1087);
+  const bool large = to.right - from.left > 380 && to.bottom - from.top > 265;
+  ASSERT_TRUE(large) << "the template's area takes the large pictures";
+  const POINT origin{from.left + (to.right - from.left - 380) / 2,
+                     from.top + (to.bottom - from.top - 265) / 2};
+  const POINT button{origin.x + (279 + 314) / 2, origin.y + (40 + 74) / 2};
+  ASSERT_TRUE(WaitUntil([&] { return PixelOf(page, button) != CLR_INVALID; }));
+  const COLORREF resting = PixelOf(page, button);
+  Shot(m_sheet, "test-page-resting");
+  Vpadctl({"press", "0", "11"});
+  ASSERT_TRUE(WaitUntil([&] { return PixelOf(page, button) != resting; }, 5000))
+      << "the button did not light up";
+  const std::string lit = Shot(m_sheet, "test-page-button-12-lit");
+  Vpadctl({"release", "0", "11"});
+  EXPECT_TRUE(WaitUntil([&] { return PixelOf(page, button) == resting; }, 5000))
+      << "the button stayed lit";
+  Shot(m_sheet, "test-page-released");
+  PressSheetButton(IDCANCEL);
+}
+
 }  // namespace
 }  // namespace kl::applettest
