@@ -18,6 +18,7 @@
 #include "applet/cpl_host.h"
 #include "controls/user_input.h"
 #include "harness/support.h"
+#include "layout_tables.h"
 #include "orvo/orvo_world.h"
 
 namespace kl::applettest {
@@ -150,9 +151,31 @@ RECT RowRect(HWND list, int item) {
   return rect;
 }
 
+// Deletes the subkeys of `path` whose names start with `prefix`.
+void DeleteKeysStartingWith(const std::string& path, const std::string& prefix) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  std::vector<std::string> names;
+  char name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof name;
+    if (RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    if (std::string(name).rfind(prefix, 0) == 0) names.push_back(name);
+  }
+  RegCloseKey(key);
+  for (const std::string& stale : names)
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (path + "\\" + stale).c_str());
+}
+
 class AppletOnWine : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A test process that was ended before its TearDown leaves its keys; a
+    // later one may get the same process id, and every one would see the
+    // stale pad type in its type list. The cases run one at a time.
+    DeleteKeysStartingWith(kJoystickPath, "KlCplTest");
+    DeleteKeysStartingWith(kOemPath, "KlCplPad");
     const std::string id = std::to_string(GetCurrentProcessId());
     m_driver = "KlCplTest" + id;
     m_padKey = "KlCplPad" + id;
@@ -286,12 +309,16 @@ class AppletOnWine : public ::testing::Test {
     for (int i = 0; i < type; ++i) winetest::PressKey(VK_DOWN);
     ASSERT_TRUE(WaitUntil([&] { return ListBox_GetCurSel(types) == type; }));
   }
-  std::string Shot(HWND window, const std::string& name) {
+  // A picture of `window` for review; `repaint` paints it through first (not
+  // on the calibration page, which a paint starts again).
+  std::string Shot(HWND window, const std::string& name, bool repaint = true) {
     // Wine draws a new window's caption as inactive until told otherwise.
     SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
     // Painted through before the picture is taken (the paint messages are sent).
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (repaint) {
+      RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
     // Another thread or process paints on its own time: the picture is for
     // review only and asserts nothing, so it may wait a moment.
     WaitUntil([] { return false; }, 400);
@@ -792,30 +819,175 @@ TEST_F(AppletOnWine, ACalibrationOnThePageIsKeptByOk) {
   EXPECT_EQ(Word(config, 100), 1u);   // calibrated: X/Y
 }
 
+// What kltool shows of joystick `id`: its object of "joysticks", from
+// {"id":N to the end of its "config".
+std::string JoystickJson(const std::string& json, int id) {
+  const std::string from = "{\"id\":" + std::to_string(id) + ",";
+  const size_t at = json.find(from);
+  if (at == std::string::npos) return {};
+  const size_t end = json.find("}}", at);
+  return end == std::string::npos ? std::string() : json.substr(at, end + 2 - at);
+}
+
+// Every stage of a joystick with Z, R and a hat, driven by the virtual pad
+// through the real page: each reading and button press is one change of the
+// pad, and the prompt the page shows next proves it took the reading.
+TEST_F(AppletOnWine, AWholeCalibrationIsStoredAsKltoolShowsIt) {
+  SetAutoDetect(0);
+  // Z (0x1), hat (0x2) and R (0x80000) on a 12-button custom joystick.
+  Configure(1, 0x80023, 12, 1);
+  Vpadctl({"plug", "0", "axes=4", "hat=1"});
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  ClickTab(1);
+  ASSERT_TRUE(WaitUntil([&] { return PromptIs(Page(), 1); })) << Text(GetDlgItem(Page(), 1069));
+  HWND page = Page();
+  auto step = [&](const std::vector<std::string>& state, UINT prompt, const char* shot) {
+    std::vector<std::string> args = {"state", "0"};
+    args.insert(args.end(), state.begin(), state.end());
+    Vpadctl(args);
+    EXPECT_TRUE(WaitUntil([&] { return PromptIs(page, prompt); }, 5000))
+        << "waiting for prompt " << prompt << ", showing " << Text(GetDlgItem(page, 1069));
+    Shot(m_sheet, shot, false);
+  };
+  // Buttons 1 and 2 in turn: every press is a new button going down.
+  step({"x=300", "y=310", "buttons=1"}, 2, "whole-calibration-range");
+  const RECT label = ControlOnPage(page, 1070);
+  const POINT farCorner{label.left + 38 + 5, label.top - 60 + 38 + 5};
+  const COLORREF empty = PixelOf(page, farCorner);
+  Vpadctl({"state", "0", "x=700", "y=690"});
+  ASSERT_TRUE(WaitUntil([&] { return PixelOf(page, farCorner) != empty; }, 5000))
+      << "the marker did not reach the far corner";
+  // The press that ends X/Y also brings the other corner and Z's first reading.
+  step({"x=20", "y=30", "z=100", "buttons=2"}, 3, "whole-calibration-z");
+  step({"z=601", "r=150", "buttons=1"}, 4, "whole-calibration-r");
+  step({"r=650", "buttons=2"}, 5, "whole-calibration-hat-forward");
+  // The hat is read through Z: forward, right, backward, left.
+  step({"z=1000", "buttons=1"}, 6, "whole-calibration-hat-right");
+  step({"z=2000", "buttons=2"}, 7, "whole-calibration-hat-backward");
+  step({"z=3000", "buttons=1"}, 8, "whole-calibration-hat-left");
+  step({"z=4000", "buttons=2"}, 57354, "whole-calibration-finished");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1061)));
+  PressSheetButton(IDOK);
+
+  const std::string shown = JoystickJson(KltoolShowJson(), 1);
+  ASSERT_FALSE(shown.empty());
+  SCOPED_TRACE(shown);
+  // X, Y, Z, R, U, V; Z's and R's centres are the middles of their ranges,
+  // rounded down; the hat is stored forward, backward, left, right.
+  for (const char* part : {"\"flags\":524323,\"buttons\":12,", "\"min\":[20,30,100,150,0,0]",
+                           "\"max\":[700,690,601,650,0,0]", "\"center\":[300,310,350,400,0,0]",
+                           "\"pov\":[1000,3000,4000,2000]", "\"calFlags\":39,"}) {
+    EXPECT_NE(shown.find(part), std::string::npos) << part;
+  }
+}
+
+// The pixels of `window`'s client area as the screen shows them, row by row.
+struct ScreenPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const {
+    return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+  }
+};
+ScreenPicture CaptureClient(HWND window) {
+  ScreenPicture picture;
+  RECT client = {};
+  GetClientRect(window, &client);
+  picture.width = client.right;
+  picture.height = client.bottom;
+  if (picture.width <= 0 || picture.height <= 0) return {};
+  HDC dc = GetDC(window);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, picture.width, picture.height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, picture.width, picture.height, dc, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = -picture.height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  picture.pixels.resize(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
+  const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(picture.height),
+                             picture.pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, dc);
+  if (rows != picture.height) return {};
+  return picture;
+}
+
+// How many pixels of `rect` differ between two pictures.
+int ChangedPixels(const ScreenPicture& a, const ScreenPicture& b, const RECT& rect) {
+  int changed = 0;
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    for (int x = rect.left; x < rect.right; ++x) changed += a.At(x, y) != b.At(x, y) ? 1 : 0;
+  }
+  return changed;
+}
+
+int Area(const RECT& rect) {
+  return (rect.right - rect.left) * (rect.bottom - rect.top);
+}
+
 TEST_F(AppletOnWine, TheTestPageLightsAPressedButton) {
   OpenSheet();
   WaitForFirstPresenceCheck();
   ClickTab(2);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(Page(), 1094)) != FALSE; }));
   HWND page = Page();
-  // The pad picture is centred in the area between 1086 and 1087; button
-  // 0x800 of the 12-button pad lies at (279, 40)-(314, 74) of the picture.
+  // The 12-button pad's large picture is centred in the area between 1086
+  // and 1087; each button's overlay sits at its row of the picture's table.
+  const kl::layout::TestPadLayout& pad = kl::layout::kTestPad12Large;
   const RECT from = ControlOnPage(page, 1086);
   const RECT to = ControlOnPage(page, 1087);
-  const bool large = to.right - from.left > 380 && to.bottom - from.top > 265;
-  ASSERT_TRUE(large) << "the template's area takes the large pictures";
-  const POINT origin{from.left + (to.right - from.left - 380) / 2,
-                     from.top + (to.bottom - from.top - 265) / 2};
-  const POINT button{origin.x + (279 + 314) / 2, origin.y + (40 + 74) / 2};
-  ASSERT_TRUE(WaitUntil([&] { return PixelOf(page, button) != CLR_INVALID; }));
-  const COLORREF resting = PixelOf(page, button);
+  ASSERT_GE(to.right - from.left, pad.size.width) << "the template's area takes the large pictures";
+  ASSERT_GE(to.bottom - from.top, pad.size.height);
+  const POINT origin{from.left + (to.right - from.left - pad.size.width) / 2,
+                     from.top + (to.bottom - from.top - pad.size.height) / 2};
+  auto overlayOf = [&](size_t button) {
+    const kl::layout::Rect r = pad.overlays[9 + button];
+    return RECT{origin.x + r.left, origin.y + r.top, origin.x + r.right, origin.y + r.bottom};
+  };
+  const RECT lit = overlayOf(11);   // button 0x800
+  const RECT other = overlayOf(0);  // button 0x1
+  const RECT picture{origin.x, origin.y, origin.x + pad.size.width, origin.y + pad.size.height};
+
   Shot(m_sheet, "test-page-resting");
+  // At rest the page shows the same picture tick after tick.
+  ScreenPicture resting;
+  ASSERT_TRUE(WaitUntil([&] {
+    const ScreenPicture before = CaptureClient(page);
+    resting = CaptureClient(page);
+    return !before.pixels.empty() && before.pixels == resting.pixels;
+  }));
   Vpadctl({"press", "0", "11"});
-  ASSERT_TRUE(WaitUntil([&] { return PixelOf(page, button) != resting; }, 5000))
+  ScreenPicture pressed;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        pressed = CaptureClient(page);
+        return !pressed.pixels.empty() && ChangedPixels(resting, pressed, lit) > 0;
+      },
+      5000))
       << "the button did not light up";
-  const std::string lit = Shot(m_sheet, "test-page-button-12-lit");
+  const std::string shot = Shot(m_sheet, "test-page-button-12-lit");
+  // Its overlay changes over most of its rectangle, and nothing else of the
+  // pad's picture does.
+  const int changed = ChangedPixels(resting, pressed, lit);
+  EXPECT_GT(changed, Area(lit) / 3) << changed << " of " << Area(lit) << ", see " << shot;
+  EXPECT_EQ(ChangedPixels(resting, pressed, other), 0) << shot;
+  EXPECT_EQ(ChangedPixels(resting, pressed, picture), changed) << shot;
   Vpadctl({"release", "0", "11"});
-  EXPECT_TRUE(WaitUntil([&] { return PixelOf(page, button) == resting; }, 5000))
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const ScreenPicture released = CaptureClient(page);
+        return !released.pixels.empty() && ChangedPixels(resting, released, picture) == 0;
+      },
+      5000))
       << "the button stayed lit";
   Shot(m_sheet, "test-page-released");
   PressSheetButton(IDCANCEL);
