@@ -117,6 +117,21 @@ void CDialog::SetSelection(UINT id, int start, int end, bool scrollCaret) {
   }
 }
 
+void AskControlHelp(HWND owner, const char* file, const DWORD* table, const HELPINFO& info) {
+  if (WinHelpA(static_cast<HWND>(info.hItemHandle), file, HELP_WM_HELP,
+               reinterpret_cast<ULONG_PTR>(table))) {
+    return;
+  }
+  // A help viewer that refuses control help still shows the control's topic
+  // when asked for it by its id.
+  for (const DWORD* pair = table; pair[0] != 0 || pair[1] != 0; pair += 2) {
+    if (pair[0] == static_cast<DWORD>(info.iCtrlId) && pair[1] != 0) {
+      WinHelpA(owner, file, HELP_CONTEXT, pair[1]);
+      return;
+    }
+  }
+}
+
 void CDialog::RouteHelpToParent() {
   if (m_hWnd != nullptr) {
     EnumChildWindows(m_hWnd, &RouteChildHelp, 0);
@@ -128,18 +143,7 @@ bool CDialog::OnHelp(const HELPINFO& info) {
   if (m_helpIds == nullptr || file == nullptr || info.iContextType != HELPINFO_WINDOW) {
     return false;
   }
-  if (WinHelpA(static_cast<HWND>(info.hItemHandle), file, HELP_WM_HELP,
-               reinterpret_cast<ULONG_PTR>(m_helpIds))) {
-    return true;
-  }
-  // A help viewer that refuses control help (Wine's does) still shows the
-  // control's topic when asked for it by its id.
-  for (const DWORD* pair = m_helpIds; pair[0] != 0 || pair[1] != 0; pair += 2) {
-    if (pair[0] == static_cast<DWORD>(info.iCtrlId) && pair[1] != 0) {
-      WinHelpA(m_hWnd, file, HELP_CONTEXT, pair[1]);
-      break;
-    }
-  }
+  AskControlHelp(m_hWnd, file, m_helpIds, info);
   return true;
 }
 

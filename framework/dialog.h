@@ -72,4 +72,9 @@ class CDialog : public CWnd {
   const DWORD* m_helpIds = nullptr;
 };
 
+// F1 help for the control of `info` from `table` (pairs of control and help
+// id, ending with a zero pair): HELP_WM_HELP, or, when the viewer refuses it
+// (Wine's does), the control's topic by its id (HELP_CONTEXT) for `owner`.
+void AskControlHelp(HWND owner, const char* file, const DWORD* table, const HELPINFO& info);
+
 }  // namespace kl

@@ -1,5 +1,7 @@
 #include "applet/win32/context_help.h"
 
+#include "framework/dialog.h"
+
 namespace kl {
 
 const DWORD kSheetHelpIds[] = {1, 7, 2, 4, 12321, 2, 0, 0};
@@ -15,10 +17,10 @@ const DWORD kJoystickTypeHelpIds[] = {1031, 13, 1030, 17, 1, 7, 2, 4, 0, 0};
 const DWORD kCustomJoystickHelpIds[] = {1044, 11, 1041, 11, 1045, 12, 1042, 12, 1047, 21, 1046, 22,
                                         1049, 23, 1050, 23, 1051, 23, 1,    7,  2,    4,  0,    0};
 
-bool ShowControlHelp(const HELPINFO& info, const std::string& helpFile, const DWORD* table) {
+bool ShowControlHelp(HWND owner, const HELPINFO& info, const std::string& helpFile,
+                     const DWORD* table) {
   if (info.iContextType != HELPINFO_WINDOW) return false;
-  WinHelpA(static_cast<HWND>(info.hItemHandle), helpFile.c_str(), HELP_WM_HELP,
-           reinterpret_cast<ULONG_PTR>(table));
+  AskControlHelp(owner, helpFile.c_str(), table, info);
   return true;
 }
 

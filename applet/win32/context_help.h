@@ -19,9 +19,11 @@ extern const DWORD kTestTabHelpIds[];
 extern const DWORD kJoystickTypeHelpIds[];
 extern const DWORD kCustomJoystickHelpIds[];
 
-// WM_HELP: help for the control the request came from; true when it was a
-// control's (context type "window").
-bool ShowControlHelp(const HELPINFO& info, const std::string& helpFile, const DWORD* table);
+// WM_HELP to `owner`: help for the control the request came from (its topic
+// by id, HELP_CONTEXT, when the viewer refuses HELP_WM_HELP); true when it
+// was a control's (context type "window").
+bool ShowControlHelp(HWND owner, const HELPINFO& info, const std::string& helpFile,
+                     const DWORD* table);
 
 // WM_CONTEXTMENU on `clicked`: the help menu for it. `self` is the window
 // answering; when `skipSelf` is set a click on it shows nothing.

@@ -51,7 +51,7 @@ bool JoystickSheet::OnCommand(UINT id) {
 }
 
 bool JoystickSheet::OnHelp(const HELPINFO& info) {
-  ShowControlHelp(info, m_context.paths.helpFile, kSheetHelpIds);
+  ShowControlHelp(m_hWnd, info, m_context.paths.helpFile, kSheetHelpIds);
   return true;
 }
 

@@ -8,6 +8,7 @@ namespace {
 
 std::mutex g_helpMutex;
 std::vector<HelpCall> g_helpCalls;
+std::atomic<bool> g_refuseControlHelp{false};
 
 BOOL WINAPI RecordWinHelp(HWND window, LPCSTR file, UINT command, ULONG_PTR data) {
   HelpCall call;
@@ -24,7 +25,8 @@ BOOL WINAPI RecordWinHelp(HWND window, LPCSTR file, UINT command, ULONG_PTR data
   }
   std::lock_guard<std::mutex> lock(g_helpMutex);
   g_helpCalls.push_back(call);
-  return TRUE;
+  return g_refuseControlHelp && (command == HELP_WM_HELP || command == HELP_CONTEXTMENU) ? FALSE
+                                                                                         : TRUE;
 }
 
 // The import address slot of `function` from `dll` in `module`, or null.
@@ -173,7 +175,8 @@ void CplHost::Unload() {
   m_proc = nullptr;
 }
 
-bool CplHost::RecordHelp() {
+bool CplHost::RecordHelp(bool refuseControlHelp) {
+  g_refuseControlHelp = refuseControlHelp;
   void** slot = ImportSlot(m_module, "user32.dll", "WinHelpA");
   if (slot == nullptr) return false;
   DWORD old = 0;

@@ -48,7 +48,9 @@ class CplHost {
   void Unload();
 
   // Replaces the applet's WinHelpA by a recorder; false when it imports none.
-  bool RecordHelp();
+  // The recorder answers TRUE, or FALSE to HELP_WM_HELP and HELP_CONTEXTMENU
+  // with `refuseControlHelp` (as Wine's help viewer does).
+  bool RecordHelp(bool refuseControlHelp = false);
   std::vector<HelpCall> HelpCalls() const;
 
   HMODULE Module() const { return m_module; }

@@ -241,11 +241,12 @@ class AppletOnWine : public ::testing::Test {
     RegCloseKey(key);
   }
 
-  // Loads the applet, starts it as a host does and opens the sheet.
-  void OpenSheet() {
+  // Loads the applet, starts it as a host does and opens the sheet; its help
+  // calls are recorded (and control help refused with `refuseControlHelp`).
+  void OpenSheet(bool refuseControlHelp = false) {
     std::string error;
     ASSERT_TRUE(m_host.Load(ProgramFolder() + "OSTRA.CPL", error)) << error;
-    ASSERT_TRUE(m_host.RecordHelp());
+    ASSERT_TRUE(m_host.RecordHelp(refuseControlHelp));
     ASSERT_TRUE(m_host.Start());
     m_host.OpenSheet();
     m_sheet = WaitForSheet(OstraString(14));
@@ -698,6 +699,44 @@ TEST_F(AppletOnWine, F1AndRightClickAskForTheControlsHelp) {
   EXPECT_EQ(call.command, static_cast<UINT>(HELP_FINDER));
   EXPECT_EQ(call.file, helpFile);
   PressSheetButton(IDOK);
+}
+
+// A help viewer that refuses control help (Wine's) is asked for the
+// control's topic by its id instead: for a page's control by the page, for a
+// button of the sheet by the sheet.
+TEST_F(AppletOnWine, F1AsksForTheTopicByIdWhenControlHelpIsRefused) {
+  OpenSheet(true);
+  WaitForFirstPresenceCheck();
+  ClickRow(0);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(m_sheet) == m_list; }));
+  winetest::PressKey(VK_F1);
+  ASSERT_TRUE(WaitUntil([&] { return m_host.HelpCalls().size() >= 2; }));
+  std::vector<HelpCall> calls = m_host.HelpCalls();
+  EXPECT_EQ(calls[0].command, static_cast<UINT>(HELP_WM_HELP));
+  EXPECT_EQ(calls[1].command, static_cast<UINT>(HELP_CONTEXT));
+  EXPECT_EQ(calls[1].data, 10u);
+  EXPECT_EQ(calls[1].window, Page());
+  EXPECT_EQ(calls[1].file, ProgramFolder() + "OSTRA.HLP");
+
+  // Tab goes on through the page's controls to the sheet's buttons.
+  HWND ok = GetDlgItem(m_sheet, IDOK);
+  for (int i = 0; i < 12 && FocusOf(m_sheet) != ok; ++i) {
+    const HWND before = FocusOf(m_sheet);
+    winetest::PressKey(VK_TAB);
+    WaitUntil([&] { return FocusOf(m_sheet) != before; }, 2000);
+  }
+  ASSERT_EQ(FocusOf(m_sheet), ok);
+  const size_t before = m_host.HelpCalls().size();
+  winetest::PressKey(VK_F1);
+  ASSERT_TRUE(WaitUntil([&] { return m_host.HelpCalls().size() >= before + 2; }));
+  calls = m_host.HelpCalls();
+  EXPECT_EQ(calls[before].command, static_cast<UINT>(HELP_WM_HELP));
+  EXPECT_EQ(calls[before].window, ok);
+  EXPECT_EQ(calls[before + 1].command, static_cast<UINT>(HELP_CONTEXT));
+  EXPECT_EQ(calls[before + 1].data, 7u);
+  EXPECT_EQ(calls[before + 1].window, m_sheet);
+  EXPECT_TRUE(IsWindow(m_sheet));  // F1 does not press the button
+  PressSheetButton(IDCANCEL);
 }
 
 // The pad the applet auto-detected is the one the runtime mapper plays: a

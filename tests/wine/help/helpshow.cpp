@@ -13,6 +13,9 @@
 //   helpshow.exe --point CAPTION TEXT
 //     prints the screen position "X Y" of the middle of the control showing
 //     TEXT in the top-level window with CAPTION (waits at most 20 s for it).
+//   helpshow.exe --control CAPTION ID
+//     the same for the control with dialog id ID anywhere inside that window
+//     (a control of a property sheet's page, say).
 //   helpshow.exe --quit FILE
 //     asks the help window to close and waits until it has.
 #include <windows.h>
@@ -107,10 +110,25 @@ int RecordNewText(const std::string& before, const char* path) {
   return WriteText(path, text) ? 0 : 1;
 }
 
-int PrintControlCentre(const char* caption, const char* text) {
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindControl(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ControlSearch*>(param);
+  if (GetDlgCtrlID(child) != search->id || !IsWindowVisible(child)) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+// Prints the middle of the visible control `find` finds in the window with
+// CAPTION, waiting at most 20 s for it.
+int PrintCentre(const char* caption, const std::string& what, HWND (*find)(HWND, const char*),
+                const char* key) {
   for (int i = 0; i < 400; ++i) {
     HWND top = FindWindowA(nullptr, caption);
-    HWND control = top ? FindWindowExA(top, nullptr, nullptr, text) : nullptr;
+    HWND control = top ? find(top, key) : nullptr;
     RECT rect = {};
     if (control && IsWindowVisible(control) && GetWindowRect(control, &rect)) {
       std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
@@ -118,8 +136,18 @@ int PrintControlCentre(const char* caption, const char* text) {
     }
     Pump(50);
   }
-  std::printf("no control \"%s\" in a window \"%s\"\n", text, caption);
+  std::printf("no control %s in a window \"%s\"\n", what.c_str(), caption);
   return 1;
+}
+
+HWND ChildWithText(HWND top, const char* text) {
+  return FindWindowExA(top, nullptr, nullptr, text);
+}
+
+HWND DescendantWithId(HWND top, const char* id) {
+  ControlSearch search{std::atoi(id), nullptr};
+  EnumChildWindows(top, FindControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 }  // namespace
@@ -133,11 +161,16 @@ int main(int argc, char** argv) {
     return HelpWindow() ? 1 : 0;
   }
   if (argc == 3 && std::string(argv[1]) == "--wait") return RecordNewText("", argv[2]);
-  if (argc == 4 && std::string(argv[1]) == "--point") return PrintControlCentre(argv[2], argv[3]);
+  if (argc == 4 && std::string(argv[1]) == "--point") {
+    return PrintCentre(argv[2], std::string("\"") + argv[3] + "\"", ChildWithText, argv[3]);
+  }
+  if (argc == 4 && std::string(argv[1]) == "--control") {
+    return PrintCentre(argv[2], argv[3], DescendantWithId, argv[3]);
+  }
   if (argc != 5) {
     std::fprintf(stderr,
                  "usage: helpshow FILE COMMAND DATA OUT.txt | --wait OUT.txt"
-                 " | --point CAPTION TEXT | --quit FILE\n");
+                 " | --point CAPTION TEXT | --control CAPTION ID | --quit FILE\n");
     return 2;
   }
   const UINT command = static_cast<UINT>(std::strtoul(argv[2], nullptr, 0));
