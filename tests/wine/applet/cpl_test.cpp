@@ -226,18 +226,25 @@ class AppletOnWine : public ::testing::Test {
   std::string Settings() const {
     return kJoystickPath + "\\" + m_driver + "\\CurrentJoystickSettings";
   }
-  // A joystick configured on `id` before the sheet opens, by its 112 bytes.
-  void Configure(uint32_t id, uint32_t flags, uint32_t buttons, uint32_t type) {
+  // A joystick configured on `id` before the sheet opens, by its 112 bytes;
+  // with `oemKey`, of that registered type.
+  void Configure(uint32_t id, uint32_t flags, uint32_t buttons, uint32_t type,
+                 const std::string& oemKey = "") {
     HKEY key = CreateKey(HKEY_LOCAL_MACHINE, Settings());
     ASSERT_NE(key, nullptr);
     BYTE config[112] = {};
     std::memcpy(config, &flags, 4);
     std::memcpy(config + 4, &buttons, 4);
-    const uint32_t usage = 2;
+    const uint32_t usage = oemKey.empty() ? 2 : 6;  // present, and of a registered type
     std::memcpy(config + 8, &usage, 4);
     std::memcpy(config + 104, &type, 4);
     const std::string name = "Joystick" + std::to_string(id) + "Configuration";
     RegSetValueExA(key, name.c_str(), 0, REG_BINARY, config, sizeof config);
+    if (!oemKey.empty()) {
+      const std::string oemName = "Joystick" + std::to_string(id) + "OEMName";
+      RegSetValueExA(key, oemName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(oemKey.c_str()),
+                     static_cast<DWORD>(oemKey.size() + 1));
+    }
     RegCloseKey(key);
   }
 
@@ -973,37 +980,54 @@ int Area(const RECT& rect) {
   return (rect.right - rect.left) * (rect.bottom - rect.top);
 }
 
+// A pad picture of the test page, centred in the area between 1086 and
+// 1087; overlay row r of its table (directions 0..8, button k at 9 + k) in
+// page coordinates.
+struct PadOnPage {
+  const kl::layout::TestPadLayout& pad;
+  POINT origin;
+  RECT Picture() const {
+    return RECT{origin.x, origin.y, origin.x + pad.size.width, origin.y + pad.size.height};
+  }
+  RECT Overlay(size_t row) const {
+    const kl::layout::Rect r = pad.overlays[row];
+    return RECT{origin.x + r.left, origin.y + r.top, origin.x + r.right, origin.y + r.bottom};
+  }
+};
+PadOnPage PlacePad(HWND page, const kl::layout::TestPadLayout& pad) {
+  const RECT from = ControlOnPage(page, 1086);
+  const RECT to = ControlOnPage(page, 1087);
+  return PadOnPage{pad, POINT{from.left + (to.right - from.left - pad.size.width) / 2,
+                              from.top + (to.bottom - from.top - pad.size.height) / 2}};
+}
+
+// Waits until the page shows the same picture twice in a row (the timer
+// has drawn what the readings ask for) and gives it in `picture`.
+bool WaitForSteadyPicture(HWND page, ScreenPicture& picture) {
+  return WaitUntil([&] {
+    const ScreenPicture before = CaptureClient(page);
+    picture = CaptureClient(page);
+    return !before.pixels.empty() && before.pixels == picture.pixels;
+  });
+}
+
 TEST_F(AppletOnWine, TheTestPageLightsAPressedButton) {
   OpenSheet();
   WaitForFirstPresenceCheck();
   ClickTab(2);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(Page(), 1094)) != FALSE; }));
   HWND page = Page();
-  // The 12-button pad's large picture is centred in the area between 1086
-  // and 1087; each button's overlay sits at its row of the picture's table.
-  const kl::layout::TestPadLayout& pad = kl::layout::kTestPad12Large;
-  const RECT from = ControlOnPage(page, 1086);
-  const RECT to = ControlOnPage(page, 1087);
-  ASSERT_GE(to.right - from.left, pad.size.width) << "the template's area takes the large pictures";
-  ASSERT_GE(to.bottom - from.top, pad.size.height);
-  const POINT origin{from.left + (to.right - from.left - pad.size.width) / 2,
-                     from.top + (to.bottom - from.top - pad.size.height) / 2};
-  auto overlayOf = [&](size_t button) {
-    const kl::layout::Rect r = pad.overlays[9 + button];
-    return RECT{origin.x + r.left, origin.y + r.top, origin.x + r.right, origin.y + r.bottom};
-  };
-  const RECT lit = overlayOf(11);   // button 0x800
-  const RECT other = overlayOf(0);  // button 0x1
-  const RECT picture{origin.x, origin.y, origin.x + pad.size.width, origin.y + pad.size.height};
+  const PadOnPage pad = PlacePad(page, kl::layout::kTestPad12Large);
+  // The template's area takes the large pictures.
+  ASSERT_GE(pad.origin.x, ControlOnPage(page, 1086).left);
+  ASSERT_GE(pad.origin.y, ControlOnPage(page, 1086).top);
+  const RECT lit = pad.Overlay(9 + 11);   // button 0x800
+  const RECT other = pad.Overlay(9 + 0);  // button 0x1
+  const RECT picture = pad.Picture();
 
   Shot(m_sheet, "test-page-resting");
-  // At rest the page shows the same picture tick after tick.
   ScreenPicture resting;
-  ASSERT_TRUE(WaitUntil([&] {
-    const ScreenPicture before = CaptureClient(page);
-    resting = CaptureClient(page);
-    return !before.pixels.empty() && before.pixels == resting.pixels;
-  }));
+  ASSERT_TRUE(WaitForSteadyPicture(page, resting));
   Vpadctl({"press", "0", "11"});
   ScreenPicture pressed;
   ASSERT_TRUE(WaitUntil(
@@ -1029,6 +1053,77 @@ TEST_F(AppletOnWine, TheTestPageLightsAPressedButton) {
       5000))
       << "the button stayed lit";
   Shot(m_sheet, "test-page-released");
+  PressSheetButton(IDCANCEL);
+}
+
+// The d-pad's direction lights its own overlay; Next steps to a joystick
+// that is not the maker's pad, which gets the generic view, and Previous
+// brings the pad's picture back.
+TEST_F(AppletOnWine, TheTestPageShowsDirectionsAndAGenericJoystick) {
+  // Without auto-detection, which would take id 2 for a pad too.
+  SetAutoDetect(0);
+  Configure(1, 0x20, 12, 15, m_padKey);  // the maker's pad
+  Configure(2, 0x80023, 4, 1);           // custom: Z, hat, R and 4 buttons
+  Vpadctl({"plug", "1", "buttons=4", "axes=4", "hat=1"});
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  ASSERT_EQ(Column(m_list, 2), (std::vector<std::string>{OstraString(20), OstraString(20)}));
+  ClickTab(2);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(Page(), 1094)) != FALSE; }));
+  HWND page = Page();
+  const PadOnPage pad = PlacePad(page, kl::layout::kTestPad12Large);
+  ScreenPicture resting;
+  ASSERT_TRUE(WaitForSteadyPicture(page, resting));
+
+  Vpadctl({"state", "0", "x=0"});  // left
+  ScreenPicture left;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        left = CaptureClient(page);
+        return !left.pixels.empty() && ChangedPixels(resting, left, pad.Overlay(3)) > 0;
+      },
+      5000))
+      << "the left direction did not light up";
+  const std::string shot = Shot(m_sheet, "test-page-dpad-left");
+  // Only the d-pad (row 0 holds every direction) changes.
+  EXPECT_EQ(ChangedPixels(resting, left, pad.Picture()),
+            ChangedPixels(resting, left, pad.Overlay(0)))
+      << shot;
+  EXPECT_EQ(ChangedPixels(resting, left, pad.Overlay(4)), 0) << "right lit too, see " << shot;
+  Vpadctl({"state", "0", "x=32668"});
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const ScreenPicture centred = CaptureClient(page);
+        return !centred.pixels.empty() && ChangedPixels(resting, centred, pad.Picture()) == 0;
+      },
+      5000))
+      << "the d-pad at rest shows more than the neutral picture";
+
+  ClickControl(page, 1081);  // Next >
+  ASSERT_TRUE(WaitUntil([&] {
+    return !IsWindowVisible(GetDlgItem(page, 1094)) && IsWindowVisible(GetDlgItem(page, 1091)) &&
+           IsWindowVisible(GetDlgItem(page, 1092)) && IsWindowVisible(GetDlgItem(page, 1093));
+  })) << "no generic view for joystick 2";
+  ScreenPicture generic;
+  ASSERT_TRUE(WaitForSteadyPicture(page, generic));
+  EXPECT_GT(ChangedPixels(resting, generic, pad.Picture()), Area(pad.Picture()) / 2)
+      << "the pad's picture stayed";
+  Shot(m_sheet, "test-page-generic");
+  Vpadctl({"state", "1", "z=0", "r=0", "pov=9000", "buttons=2"});
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const ScreenPicture now = CaptureClient(page);
+        return !now.pixels.empty() && now.pixels != generic.pixels;
+      },
+      5000))
+      << "the generic view did not follow the readings";
+  Shot(m_sheet, "test-page-generic-readings");
+
+  ClickControl(page, 1080);  // < Previous
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(page, 1094)) != FALSE; }));
+  ScreenPicture back;
+  ASSERT_TRUE(WaitForSteadyPicture(page, back));
+  EXPECT_EQ(ChangedPixels(resting, back, pad.Picture()), 0) << "the pad's picture did not return";
   PressSheetButton(IDCANCEL);
 }
 
