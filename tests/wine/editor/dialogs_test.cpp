@@ -168,14 +168,8 @@ std::vector<std::string> ListRows(HWND list) {
 
 std::vector<std::string> TranscriptRows(const std::string& transcript) {
   std::vector<std::string> rows;
-  size_t at = 0;
-  while (at < transcript.size()) {
-    size_t end = transcript.find('\n', at);
-    if (end == std::string::npos) end = transcript.size();
-    std::string line = transcript.substr(at, end - at);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string& line : TextLines(transcript)) {
     if (line.rfind("row ", 0) == 0) rows.push_back(line);
-    at = end + 1;
   }
   return rows;
 }
@@ -266,12 +260,7 @@ TEST_F(EditorDialogs, F1OnAControlAsksForItsTopicInTheProgramsHelpFile) {
   ASSERT_TRUE(editor.Keys("Escape"));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(web); }));
 
-  ASSERT_TRUE(editor.Focus());
-  const layout::PictureMenu& profiles = layout::kMenus[1];
-  ASSERT_TRUE(editor.ClickShowing(Centre(profiles.tab), profiles.dropDown));
-  // New profile; the menu closing shows it was taken.
-  ASSERT_TRUE(editor.ClickShowing(Centre(profiles.items[0]), profiles.dropDown));
-  HWND name = OpenFromMenu(editor, 1, 1);
+  HWND name = OpenNameDialog(editor);
   ASSERT_NE(name, nullptr) << "no name dialog";
   ExpectHelpFor(editor, name, 1033, 60);
   ExpectHelpFor(editor, name, IDOK, 61);

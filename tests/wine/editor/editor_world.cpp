@@ -321,6 +321,50 @@ bool RunKltoolEditor(const std::string& script, KltoolSession& session, std::str
   return true;
 }
 
+namespace {
+
+struct ClassSearch {
+  DWORD process;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK FindShown(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ClassSearch*>(data);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) == search->className && IsWindowVisible(window) &&
+      orvotest::ProcessOf(window) == search->process) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND ShownWindowOfClass(DWORD process, const char* className) {
+  ClassSearch search{process, className, nullptr};
+  EnumWindows(&FindShown, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<std::string> TextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find_first_of("\r\n", at);
+    if (end == std::string::npos) end = text.size();
+    const size_t first = text.find_first_not_of(" \t", at);
+    if (first < end) {
+      const size_t last = text.find_last_not_of(" \t", end - 1);
+      lines.push_back(text.substr(first, last - first + 1));
+    }
+    at = end + 1;
+  }
+  return lines;
+}
+
 int FocusedControl(HWND dialog) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
@@ -361,6 +405,16 @@ HWND EditorOnWine::OpenFromMenu(Editor& editor, int menu, int item) {
   const layout::Point p = Centre(m.items[item]);
   if (!editor.Click(p.x, p.y)) return nullptr;
   return editor.WaitForDialog();
+}
+
+HWND EditorOnWine::OpenNameDialog(Editor& editor) {
+  const layout::PictureMenu& profiles = layout::kMenus[1];
+  // New profile; the menu closing shows it was taken.
+  if (!editor.Focus() || !editor.ClickShowing(Centre(profiles.tab), profiles.dropDown) ||
+      !editor.ClickShowing(Centre(profiles.items[0]), profiles.dropDown)) {
+    return nullptr;
+  }
+  return OpenFromMenu(editor, 1, 1);
 }
 
 void EditorOnWine::TabTo(Editor& editor, HWND dialog, int id) {

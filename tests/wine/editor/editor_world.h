@@ -85,6 +85,13 @@ std::string ScreenPng(const std::string& name);
 // A string of KLOOM_RS.DLL, read from the module as a data file.
 std::string EditorString(UINT id);
 
+// A visible top-level window of class `className` that `process` owns, or null.
+HWND ShownWindowOfClass(DWORD process, const char* className);
+
+// The lines of `text` (ended by CR, LF or both), trimmed of blanks at both
+// ends, without the empty ones.
+std::vector<std::string> TextLines(const std::string& text);
+
 // The id of the control that has the keyboard focus in `dialog`'s thread, or -1.
 int FocusedControl(HWND dialog);
 
@@ -116,6 +123,9 @@ class EditorOnWine : public ::testing::Test {
   void Shot(const std::string& name);
   // Opens the drawn menu `menu` and picks `item`: the dialog that opens, or null.
   HWND OpenFromMenu(Editor& editor, int menu, int item);
+  // New Profile, then Save Profile from the profile menu: the name dialog
+  // asking for the new profile's name, or null.
+  HWND OpenNameDialog(Editor& editor);
   // Presses Tab in `dialog` until its control `id` has the keyboard focus.
   void TabTo(Editor& editor, HWND dialog, int id);
 };

@@ -88,20 +88,6 @@ std::vector<std::string> TopicLines(const std::string& source, int id) {
   return lines;
 }
 
-// The lines a text shows, trimmed, without the empty ones.
-std::vector<std::string> ShownLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find_first_of("\r\n", at);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = Trimmed(text.substr(at, end - at));
-    if (!line.empty()) lines.push_back(line);
-    at = end + 1;
-  }
-  return lines;
-}
-
 std::vector<HWND> Viewers() {
   return orvotest::WindowsOfClass("MS_WINHELP");
 }
@@ -140,7 +126,7 @@ class EditorHelp : public EditorOnWine {
     Shot(shot);
     ASSERT_TRUE(shown.finished && shown.exitCode == 0)
         << "the help viewer shows nothing: " << shown.output;
-    EXPECT_EQ(ShownLines(winetest::ReadWholeFile(out)), want);
+    EXPECT_EQ(TextLines(winetest::ReadWholeFile(out)), want);
   }
 
   // F1 on control `id` of `dialog` with no viewer open before.
@@ -164,12 +150,7 @@ TEST_F(EditorHelp, F1OnTheNameDialogShowsTheControlsTopic) {
   ASSERT_TRUE(added.finished && added.exitCode == 0) << added.output;
   Editor editor;
   StartEditor(editor);
-  ASSERT_TRUE(editor.Focus());
-  const layout::PictureMenu& profiles = layout::kMenus[1];
-  ASSERT_TRUE(editor.ClickShowing(Centre(profiles.tab), profiles.dropDown));
-  // New profile; the menu closing shows it was taken.
-  ASSERT_TRUE(editor.ClickShowing(Centre(profiles.items[0]), profiles.dropDown));
-  HWND name = OpenFromMenu(editor, 1, 1);
+  HWND name = OpenNameDialog(editor);
   ASSERT_NE(name, nullptr) << "no name dialog";
 
   ExpectF1Shows(editor, name, 1033, 60, "editor-help-name-edit");

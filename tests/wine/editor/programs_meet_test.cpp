@@ -46,28 +46,9 @@ std::string ProgramOf(HWND window) {
   return known ? std::string(path, size) : std::string();
 }
 
-struct MenuSearch {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindMenu(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<MenuSearch*>(data);
-  char name[16] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (std::string(name) == "#32768" && IsWindowVisible(window) &&
-      orvotest::ProcessOf(window) == search->process) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // The pop-up menu `process` shows, or null.
 HWND ShownMenu(DWORD process) {
-  MenuSearch search{process, nullptr};
-  EnumWindows(&FindMenu, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return ShownWindowOfClass(process, "#32768");
 }
 
 // A right click on the mapper's icon opens its menu; a click on its first

@@ -19,28 +19,9 @@ namespace {
 using orvotest::KeyFolder;
 using winetest::WaitUntil;
 
-struct TipSearch {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindTip(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<TipSearch*>(data);
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (std::string(name) == TOOLTIPS_CLASSA && orvotest::ProcessOf(window) == search->process &&
-      IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // The editor's tooltip window while it is shown, else null.
 HWND ShownTip(DWORD process) {
-  TipSearch search{process, nullptr};
-  EnumWindows(&FindTip, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return ShownWindowOfClass(process, TOOLTIPS_CLASSA);
 }
 
 TEST_F(EditorOnWine, ALongLabelShowsItsWholeTextAsATipAShortOneNone) {

@@ -67,17 +67,6 @@ std::string OutputPath(const std::string& name) {
   return winetest::TempPath(name);
 }
 
-std::string EditorString(UINT id) {
-  HMODULE module =
-      LoadLibraryExA((ProgramFolder() + "KLOOM_RS.DLL").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  char text[1024] = {};
-  if (module != nullptr) {
-    LoadStringA(module, id, text, sizeof text);
-    FreeLibrary(module);
-  }
-  return text;
-}
-
 bool Helper(const std::string& program, const std::vector<std::string>& args, std::string& error) {
   const winetest::RunResult result = RunHelper(program, args);
   if (result.finished && result.exitCode == 0) return true;
