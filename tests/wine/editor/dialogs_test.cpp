@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -267,6 +269,96 @@ TEST_F(EditorDialogs, F1OnAControlAsksForItsTopicInTheProgramsHelpFile) {
   ExpectHelpFor(editor, name, IDCANCEL, 62);
   ASSERT_TRUE(editor.Keys("Escape"));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(name); }));
+}
+
+// xdotool key names that type `text` (letters, digits, ':', '/', '.').
+std::string KeyNames(const std::string& text) {
+  std::string names;
+  for (char c : text) {
+    if (!names.empty()) names += ' ';
+    switch (c) {
+      case ':':
+        names += "colon";
+        break;
+      case '/':
+        names += "slash";
+        break;
+      case '.':
+        names += "period";
+        break;
+      default:
+        names += c;
+    }
+  }
+  return names;
+}
+
+// Wine's browser launcher runs the test's browser script while it lives.
+class TestBrowser {
+ public:
+  TestBrowser() {
+    const char* script = std::getenv("KL_BROWSER");
+    const char* log = std::getenv("KL_BROWSER_LOG");
+    if (script == nullptr || log == nullptr) return;
+    m_log = log;
+    DeleteFileA(m_log.c_str());
+    m_set = RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &m_key, nullptr) == ERROR_SUCCESS &&
+            RegSetValueExA(m_key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(script),
+                           static_cast<DWORD>(std::strlen(script) + 1)) == ERROR_SUCCESS;
+  }
+  ~TestBrowser() {
+    if (m_key == nullptr) return;
+    RegDeleteValueA(m_key, "Browsers");
+    RegCloseKey(m_key);
+  }
+  TestBrowser(const TestBrowser&) = delete;
+  TestBrowser& operator=(const TestBrowser&) = delete;
+  bool Ready() const { return m_set; }
+  // The addresses the browser was asked to open, one a line.
+  std::vector<std::string> Opened() const { return TextLines(winetest::ReadWholeFile(m_log)); }
+
+ private:
+  std::string m_log;
+  HKEY m_key = nullptr;
+  bool m_set = false;
+};
+
+TEST_F(EditorDialogs, TheWebPageOpensTheAddressShownOrTypedInTheBrowser) {
+  TestBrowser browser;
+  ASSERT_TRUE(browser.Ready()) << "KL_BROWSER names no browser script";
+  Editor editor;
+  StartEditor(editor);
+  struct Case {
+    const char* keys;  // typed over the proposed address; null: left as it is
+    bool open;
+  };
+  const Case cases[] = {{nullptr, false}, {nullptr, true}, {"http://example.org/keyloom", true}};
+  std::vector<std::string> expected;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.keys != nullptr ? c.keys : "proposed") +
+                 (c.open ? ", Open" : ", Cancel"));
+    HWND web = OpenFromMenu(editor, 0, 5);
+    ASSERT_NE(web, nullptr) << "no web address dialog";
+    HWND edit = GetDlgItem(web, 1000);
+    std::string address = orvotest::WindowText(edit);
+    EXPECT_EQ(address.rfind("http://", 0), 0u) << address;
+    if (c.keys != nullptr) {
+      // The proposed address is selected: typing replaces it.
+      ASSERT_TRUE(editor.Keys(KeyNames(c.keys)));
+      ASSERT_TRUE(WaitUntil([&] { return orvotest::WindowText(edit) == c.keys; }));
+      address = c.keys;
+      Shot("editor-web-dialog-typed");
+    }
+    ASSERT_TRUE(editor.Keys(c.open ? "Return" : "Escape"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(web); }));
+    if (!c.open) continue;
+    expected.push_back(address);
+    EXPECT_TRUE(WaitUntil([&] { return browser.Opened().size() >= expected.size(); }, 20000))
+        << "the browser was not asked for " << address;
+    // In order, and nothing for the cancelled dialog.
+    EXPECT_EQ(browser.Opened(), expected);
+  }
 }
 
 }  // namespace
