@@ -865,6 +865,55 @@ TEST_F(AppletOnWine, ACalibrationOnThePageIsKeptByOk) {
   EXPECT_EQ(Word(config, 100), 1u);   // calibrated: X/Y
 }
 
+// The pad going away during a calibration stops the page and asks; Retry
+// goes on polling (and asks again while the pad is still away), Cancel
+// leaves the page stopped until it is painted again.
+TEST_F(AppletOnWine, TheCalibrationPageAsksToRetryWhenThePadStopsAnswering) {
+  OpenSheet();
+  WaitForFirstPresenceCheck();
+  ClickTab(1);
+  ASSERT_TRUE(WaitUntil([&] { return PromptIs(Page(), 1); }));
+  HWND page = Page();
+  auto nextBox = [&] {
+    HWND box = WaitForOwnedDialog(m_sheet, "", 5000);
+    EXPECT_NE(box, nullptr) << "no message box";
+    if (box != nullptr) {
+      EXPECT_EQ(MessageBoxText(box), OstraString(12));
+    }
+    return box;
+  };
+  auto answer = [&](HWND box, int button) {
+    ClickControl(box, button);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  };
+  Vpadctl({"unplug", "0"});
+  HWND box = nextBox();
+  ASSERT_NE(box, nullptr);
+  Shot(m_sheet, "calibration-not-answering", false);
+  answer(box, IDRETRY);
+  box = nextBox();  // still away
+  ASSERT_NE(box, nullptr);
+  Vpadctl({"plug", "0"});
+  answer(box, IDRETRY);
+  Vpadctl({"press", "0", "0"});
+  ASSERT_TRUE(WaitUntil([&] { return PromptIs(page, 2); }, 5000)) << "polling did not go on";
+  Vpadctl({"release", "0", "0"});
+
+  Vpadctl({"unplug", "0"});
+  box = nextBox();
+  ASSERT_NE(box, nullptr);
+  answer(box, IDCANCEL);
+  Vpadctl({"plug", "0"});
+  // A paint starts the page again from the centre.
+  RedrawWindow(page, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ASSERT_TRUE(WaitUntil([&] { return PromptIs(page, 1); }));
+  Vpadctl({"press", "0", "0"});
+  EXPECT_TRUE(WaitUntil([&] { return PromptIs(page, 2); }, 5000)) << "the page stayed stopped";
+  EXPECT_EQ(WaitForOwnedDialog(m_sheet, "", 100), nullptr);
+  PressSheetButton(IDCANCEL);
+}
+
 // What kltool shows of joystick `id`: its object of "joysticks", from
 // {"id":N to the end of its "config".
 std::string JoystickJson(const std::string& json, int id) {
