@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "framework/document_loop.h"
 #include "framework/winapp.h"
 
 namespace kl {
@@ -132,41 +133,59 @@ RECT PrintablePage(HDC dc) {
   return {0, 0, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
 }
 
+namespace {
+
+// A printer's device context as the document loop's device.
+class PrinterDocument : public DocumentDevice {
+ public:
+  PrinterDocument(HDC dc, CPrintTarget& target, CPrintInfo& info, const DOCINFOA& doc)
+      : m_dc(dc), m_target(target), m_info(info), m_doc(doc) {}
+  bool StartDocument() override {
+    SetLastError(0);
+    if (StartDocA(m_dc, &m_doc) <= 0) return false;
+    m_info.m_rectDraw = PrintablePage(m_dc);
+    return true;
+  }
+  bool StartPage() override {
+    SetLastError(0);
+    return ::StartPage(m_dc) > 0;
+  }
+  void DrawPage(unsigned page) override {
+    m_info.m_nCurPage = page;
+    const int saved = SaveDC(m_dc);
+    m_target.OnPrint(m_dc, m_info);
+    RestoreDC(m_dc, saved);
+  }
+  bool EndPage() override {
+    SetLastError(0);
+    return ::EndPage(m_dc) > 0;
+  }
+  bool EndDocument() override {
+    SetLastError(0);
+    return EndDoc(m_dc) > 0;
+  }
+  void AbortDocument() override { AbortDoc(m_dc); }
+  uint32_t LastError() override { return GetLastError(); }
+
+ private:
+  HDC m_dc;
+  CPrintTarget& m_target;
+  CPrintInfo& m_info;
+  const DOCINFOA& m_doc;
+};
+
+}  // namespace
+
 bool PrintDocument(HDC dc, CPrintTarget& target, CPrintInfo& info, const std::string& title,
                    const std::string& output, DWORD& error) {
   DOCINFOA doc = {};
   doc.cbSize = sizeof doc;
   doc.lpszDocName = title.c_str();
   doc.lpszOutput = output.empty() ? nullptr : output.c_str();
-  SetLastError(0);
-  if (StartDocA(dc, &doc) <= 0) {
-    error = LastErrorOr(ERROR_GEN_FAILURE);
-    return false;
-  }
-  info.m_rectDraw = PrintablePage(dc);
-  for (UINT page = info.m_nFromPage; page <= info.m_nToPage; ++page) {
-    info.m_nCurPage = page;
-    SetLastError(0);
-    if (StartPage(dc) <= 0) {
-      error = LastErrorOr(ERROR_GEN_FAILURE);
-      AbortDoc(dc);
-      return false;
-    }
-    const int saved = SaveDC(dc);
-    target.OnPrint(dc, info);
-    RestoreDC(dc, saved);
-    if (EndPage(dc) <= 0) {
-      error = LastErrorOr(ERROR_GEN_FAILURE);
-      AbortDoc(dc);
-      return false;
-    }
-  }
-  if (EndDoc(dc) <= 0) {
-    error = LastErrorOr(ERROR_GEN_FAILURE);
-    return false;
-  }
-  error = 0;
-  return true;
+  PrinterDocument device(dc, target, info, doc);
+  // A refusal without an error of its own still says that printing failed.
+  error = RunDocument(device, info.m_nFromPage, info.m_nToPage, ERROR_GEN_FAILURE);
+  return error == 0;
 }
 
 void ShowPrintError(HWND owner, DWORD error) {

@@ -475,8 +475,8 @@ class EditorPrinting : public ::testing::Test {
     }
     return ::testing::AssertionFailure() << differing << " pixels of the pad picture differ";
   }
-  // Waits until the view has drawn its pad picture (more than one colour
-  // in it) and the picture holds still; `pad` is then what it shows.
+  // Waits until the view has drawn its pad picture (PadShown) and the
+  // picture holds still; `pad` is then what it shows.
   bool Settled(ScreenImage& pad) const {
     return WaitUntil([&] {
       ScreenImage now = PadPicture();
@@ -485,15 +485,19 @@ class EditorPrinting : public ::testing::Test {
       return still && PadShown();
     });
   }
-  // The view has drawn its pad picture: more than one colour in it.
+  // The view has drawn its pad picture: more than one colour in it, and
+  // not the white of a window that has yet to paint (the pad's art is dark).
   bool PadShown() const {
     const ScreenImage now = PadPicture();
+    int white = 0;
+    bool colours = false;
     for (int y = 0; y < now.Height(); ++y) {
       for (int x = 0; x < now.Width(); ++x) {
-        if (now.At(x, y) != now.At(0, 0)) return true;
+        white += now.White(x, y);
+        colours = colours || now.At(x, y) != now.At(0, 0);
       }
     }
-    return false;
+    return colours && white < now.Width() * now.Height() / 10;
   }
   HWND Preview() const {
     return FindWindowExA(m_editor.Frame(), nullptr, "KlPrintPreview", nullptr);
