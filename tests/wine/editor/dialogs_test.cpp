@@ -271,28 +271,6 @@ TEST_F(EditorDialogs, F1OnAControlAsksForItsTopicInTheProgramsHelpFile) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(name); }));
 }
 
-// xdotool key names that type `text` (letters, digits, ':', '/', '.').
-std::string KeyNames(const std::string& text) {
-  std::string names;
-  for (char c : text) {
-    if (!names.empty()) names += ' ';
-    switch (c) {
-      case ':':
-        names += "colon";
-        break;
-      case '/':
-        names += "slash";
-        break;
-      case '.':
-        names += "period";
-        break;
-      default:
-        names += c;
-    }
-  }
-  return names;
-}
-
 // Wine's browser launcher runs the test's browser script while it lives.
 class TestBrowser {
  public:
@@ -345,7 +323,7 @@ TEST_F(EditorDialogs, TheWebPageOpensTheAddressShownOrTypedInTheBrowser) {
     EXPECT_EQ(address.rfind("http://", 0), 0u) << address;
     if (c.keys != nullptr) {
       // The proposed address is selected: typing replaces it.
-      ASSERT_TRUE(editor.Keys(KeyNames(c.keys)));
+      ASSERT_TRUE(Xdo("type --delay 40 '" + std::string(c.keys) + "'"));
       ASSERT_TRUE(WaitUntil([&] { return orvotest::WindowText(edit) == c.keys; }));
       address = c.keys;
       Shot("editor-web-dialog-typed");
