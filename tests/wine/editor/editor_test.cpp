@@ -192,16 +192,6 @@ size_t YellowPixels(const std::vector<uint32_t>& pixels) {
   return count;
 }
 
-// A selected label box is drawn dark, an unselected one light.
-bool LooksSelected(const std::vector<uint32_t>& pixels) {
-  size_t dark = 0;
-  for (uint32_t pixel : pixels) {
-    const uint32_t sum = ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
-    if (sum < 3 * 96) ++dark;
-  }
-  return !pixels.empty() && dark * 2 > pixels.size();
-}
-
 std::string Click(const layout::Point& p) {
   return "click " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n";
 }

@@ -282,6 +282,15 @@ std::string ScreenPng(const std::string& name) {
   return orvotest::SaveScreenshot(GetDesktopWindow(), name);
 }
 
+bool LooksSelected(const std::vector<uint32_t>& pixels) {
+  size_t dark = 0;
+  for (uint32_t pixel : pixels) {
+    const uint32_t sum = ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
+    if (sum < 3 * 96) ++dark;
+  }
+  return !pixels.empty() && dark * 2 > pixels.size();
+}
+
 std::string EditorString(UINT id) {
   HMODULE module =
       LoadLibraryExA((ProgramFolder() + "KLOOM_RS.DLL").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);

@@ -99,6 +99,10 @@ inline layout::Point Centre(const layout::Rect& r) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// Whether a label box's pixels look selected: a selected one is drawn dark,
+// an unselected one light.
+bool LooksSelected(const std::vector<uint32_t>& pixels);
+
 // What kltool editor writes for a user session given as a script: the key
 // file of notepad and the game list (empty when it writes none) and its
 // transcript. It runs on a folder of its own, emptied first, or on
