@@ -153,7 +153,7 @@ def check(out, art, name):
 def main():
     out, art = sys.argv[1], sys.argv[2]
     names = sorted(f[:-3] for f in os.listdir(out) if f.endswith(".ps"))
-    wanted = ["editor-landscape", "editor-portrait"]
+    wanted = ["editor-landscape", "editor-page-two", "editor-portrait"]
     missing = [n for n in wanted if n not in names or
                not os.path.exists(os.path.join(out, n + ".expected"))]
     if missing:

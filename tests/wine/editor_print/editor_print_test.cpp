@@ -9,7 +9,8 @@
 // PNG and checks where the picture and every line are. Print setup switches
 // to landscape through the same menu. Cancel prints nothing. The print
 // preview opens in the frame, 654 wide, on page 1; Next shows page 2; Close
-// snaps the frame back to 605; the preview keeps the keyboard when the
+// snaps the frame back to 605; the pages chosen in the print dialog are
+// the ones printed; the preview keeps the keyboard when the
 // editor comes back to the front, so Escape closes it; twenty open and
 // close cycles leave the editor's GDI objects where they were. With every
 // pad unplugged the print commands show the missing-pad message instead of
@@ -252,8 +253,9 @@ bool PrinterLayout(Expected& expected, short orientation) {
 }
 
 // The expected pages for check_editor_pages.py: the device, then per page
-// its print picture's rectangle and every line's top left and text.
-bool WriteExpected(const std::string& path, const Expected& e) {
+// its print picture's rectangle and every line's top left and text. The
+// pages are those of pads `firstPad` (from 0) and on.
+bool WriteExpected(const std::string& path, const Expected& e, int firstPad) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
   const PrintLayout& l = e.layout;
@@ -264,13 +266,14 @@ bool WriteExpected(const std::string& path, const Expected& e) {
     int picture;
   } pads[] = {{10, 205}, {12, 206}};
   const std::string game = kGame;
-  for (int p = 0; p < 2; ++p) {
-    std::fprintf(file, "picture %d %d %d %d %d %d\n", p + 1, pads[p].picture, l.picture.left,
+  for (int p = firstPad; p < 2; ++p) {
+    const int sheet = p - firstPad + 1;
+    std::fprintf(file, "picture %d %d %d %d %d %d\n", sheet, pads[p].picture, l.picture.left,
                  l.picture.top, l.picture.right, l.picture.bottom);
     int y = l.text.y;
     for (UINT k = 0; k < 3; ++k) {
       const std::string text = FormatWithText(EditorString(61371 + k), game);
-      std::fprintf(file, "line %d %d %d %s\n", p + 1, l.text.x, y, text.c_str());
+      std::fprintf(file, "line %d %d %d %s\n", sheet, l.text.x, y, text.c_str());
       y += l.lineHeight;
     }
     y += l.lineHeight;
@@ -278,7 +281,7 @@ bool WriteExpected(const std::string& path, const Expected& e) {
     for (size_t i = 0; i < keys.size(); ++i) {
       const std::string name =
           EditorString(PrintInputNameId(static_cast<uint8_t>(pads[p].model), i));
-      std::fprintf(file, "line %d %d %d %s%s\n", p + 1, l.text.x, y, name.c_str(), keys[i].c_str());
+      std::fprintf(file, "line %d %d %d %s%s\n", sheet, l.text.x, y, name.c_str(), keys[i].c_str());
       y += l.lineHeight;
     }
   }
@@ -419,8 +422,9 @@ class EditorPrinting : public ::testing::Test {
     RecordProperty(name, path);
   }
   // Picks Print in the menu and answers the print dialog ("Print to
-  // file", OK) and the file dialog with `path`; the editor then prints.
-  bool PrintToFile(const std::string& path) {
+  // file", pages `from` to `to` when `from` is not 0, OK) and the file
+  // dialog with `path`; the editor then prints.
+  bool PrintToFile(const std::string& path, int from = 0, int to = 0) {
     EXPECT_TRUE(PickMenuItem(m_editor, kFileMenu, kPrintItem));
     HWND print = WaitForDialogWith(m_editor, chx1);
     if (print == nullptr) {
@@ -428,6 +432,11 @@ class EditorPrinting : public ::testing::Test {
       return false;
     }
     SendMessageA(GetDlgItem(print, chx1), BM_SETCHECK, BST_CHECKED, 0);
+    if (from != 0) {
+      CheckRadioButton(print, rad1, rad3, rad3);  // pages
+      SetDlgItemInt(print, edt1, static_cast<UINT>(from), FALSE);
+      SetDlgItemInt(print, edt2, static_cast<UINT>(to), FALSE);
+    }
     Press(print, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(print); }));
     HWND save = WaitForDialogWith(m_editor, cmb13);
@@ -441,14 +450,16 @@ class EditorPrinting : public ::testing::Test {
     return true;
   }
   // Prints through the menu and the dialog into out/NAME.ps and writes
-  // out/NAME.expected; the PostScript.
-  std::string Print(const std::string& name, short orientation) {
+  // out/NAME.expected; the PostScript. `fromPage` (from 1) chooses the
+  // pages from that one to the last in the dialog; 0 prints all.
+  std::string Print(const std::string& name, short orientation, int fromPage = 0) {
     const std::string path = OutputPath(name + ".ps");
     DeleteFileA(path.c_str());
     Expected expected;
     EXPECT_TRUE(PrinterLayout(expected, orientation));
-    EXPECT_TRUE(WriteExpected(OutputPath(name + ".expected"), expected));
-    if (!PrintToFile(path)) return {};
+    EXPECT_TRUE(
+        WriteExpected(OutputPath(name + ".expected"), expected, fromPage > 0 ? fromPage - 1 : 0));
+    if (!PrintToFile(path, fromPage, fromPage > 0 ? 2 : 0)) return {};
     std::string ps;
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -482,13 +493,12 @@ class EditorPrinting : public ::testing::Test {
       ScreenImage now = PadPicture();
       const bool still = Differing(now, pad) == 0;
       pad = std::move(now);
-      return still && PadShown();
+      return still && PadShown(pad);
     });
   }
   // The view has drawn its pad picture: more than one colour in it, and
   // not the white of a window that has yet to paint (the pad's art is dark).
-  bool PadShown() const {
-    const ScreenImage now = PadPicture();
+  static bool PadShown(const ScreenImage& now) {
     int white = 0;
     bool colours = false;
     for (int y = 0; y < now.Height(); ++y) {
@@ -608,6 +618,13 @@ TEST_F(EditorPrinting, PreviewShowsEachPadsPageInTheWiderFrameAndSnapsBack) {
   EXPECT_TRUE(IsWindowVisible(m_editor.View()));
   EXPECT_TRUE(DrawsAgain(pad)) << "the view no longer draws after the preview";
   Shot("editor-preview-closed");
+}
+
+TEST_F(EditorPrinting, PagesChosenInThePrintDialogArePrinted) {
+  // Page 2 alone: the second pad's page, checked line by line by
+  // check_editor_pages.py.
+  const std::string ps = Print("editor-page-two", DMORIENT_PORTRAIT, 2);
+  EXPECT_EQ(Count(ps, "%%Page: "), 1);
 }
 
 // The window of the editor's thread that has the keyboard.
