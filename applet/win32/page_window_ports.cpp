@@ -10,8 +10,8 @@ namespace {
 
 // A bitmap's own size, from the table every picture is drawn to.
 std::optional<layout::Size> BitmapSize(int id) {
-  for (const layout::BitmapSpec& spec : layout::kOstraBitmaps) {
-    if (spec.id == id) return layout::Size{spec.width, spec.height};
+  for (const layout::BitmapEntry& bitmap : layout::kOstraBitmaps) {
+    if (bitmap.id == id) return layout::Size{bitmap.width, bitmap.height};
   }
   return std::nullopt;
 }

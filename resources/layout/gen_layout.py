@@ -120,7 +120,7 @@ struct TestPadLayout {
   std::span<const ButtonOverlay> buttons;
 };
 
-struct BitmapSpec {
+struct BitmapEntry {
   int id;
   int width;
   int height;
@@ -272,7 +272,7 @@ def generate(data):
         for b in bitmaps:
             w(f"inline constexpr int k{b.name} = {b.id};\n")
         w("}  // namespace " + module + "\n")
-        w(f"inline constexpr BitmapSpec k{title}Bitmaps[] = {{\n")
+        w(f"inline constexpr BitmapEntry k{title}Bitmaps[] = {{\n")
         for b in bitmaps:
             w(f"    {{{b.id}, {b.width}, {b.height}}},\n")
         w("};\n")

@@ -24,24 +24,24 @@ std::string Show(const Rect& r) {
          "," + std::to_string(r.bottom);
 }
 
-const BitmapSpec* Find(std::span<const BitmapSpec> table, int id) {
-  for (const BitmapSpec& bitmap : table) {
+const BitmapEntry* Find(std::span<const BitmapEntry> table, int id) {
+  for (const BitmapEntry& bitmap : table) {
     if (bitmap.id == id) return &bitmap;
   }
   return nullptr;
 }
 
 // The bitmap exists and is exactly the size of `where`.
-void ExpectSized(std::span<const BitmapSpec> table, int id, const Rect& where) {
-  const BitmapSpec* bitmap = Find(table, id);
+void ExpectSized(std::span<const BitmapEntry> table, int id, const Rect& where) {
+  const BitmapEntry* bitmap = Find(table, id);
   ASSERT_NE(bitmap, nullptr) << "bitmap " << id;
   EXPECT_EQ(bitmap->width, where.Width()) << "bitmap " << id << " at " << Show(where);
   EXPECT_EQ(bitmap->height, where.Height()) << "bitmap " << id << " at " << Show(where);
 }
 
 // The bitmap exists and covers `where` (it is drawn into several rectangles).
-void ExpectCovers(std::span<const BitmapSpec> table, int id, const Rect& where) {
-  const BitmapSpec* bitmap = Find(table, id);
+void ExpectCovers(std::span<const BitmapEntry> table, int id, const Rect& where) {
+  const BitmapEntry* bitmap = Find(table, id);
   ASSERT_NE(bitmap, nullptr) << "bitmap " << id;
   EXPECT_GE(bitmap->width, where.Width()) << "bitmap " << id << " at " << Show(where);
   EXPECT_GE(bitmap->height, where.Height()) << "bitmap " << id << " at " << Show(where);
@@ -198,10 +198,10 @@ TEST(ViewLayout, FixedElementsHaveBitmapsOfTheirSize) {
 }
 
 TEST(Bitmaps, IdsAreUniqueAndSizesSane) {
-  for (std::span<const BitmapSpec> table :
-       {std::span<const BitmapSpec>(kKloomBitmaps), std::span<const BitmapSpec>(kOstraBitmaps)}) {
+  for (std::span<const BitmapEntry> table :
+       {std::span<const BitmapEntry>(kKloomBitmaps), std::span<const BitmapEntry>(kOstraBitmaps)}) {
     std::set<int> ids;
-    for (const BitmapSpec& bitmap : table) {
+    for (const BitmapEntry& bitmap : table) {
       EXPECT_TRUE(ids.insert(bitmap.id).second) << "bitmap " << bitmap.id << " twice";
       EXPECT_GT(bitmap.width, 0) << bitmap.id;
       EXPECT_GT(bitmap.height, 0) << bitmap.id;
@@ -297,7 +297,7 @@ TEST(TestPage, GenericViewPicturesHaveTheirChosenSizes) {
     ExpectSized(kOstraBitmaps, c.id, Rect{0, 0, c.size.width - 1, c.size.height - 1});
   }
   for (int id : {200, 201, 202}) {
-    const BitmapSpec* list = Find(kOstraBitmaps, id);
+    const BitmapEntry* list = Find(kOstraBitmaps, id);
     ASSERT_NE(list, nullptr) << id;
     EXPECT_EQ(list->width, list->height * kImageListImages) << id;
   }

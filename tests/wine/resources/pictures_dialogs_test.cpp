@@ -126,7 +126,7 @@ const std::vector<int> kAppletIds = Join({{200, 201, 202},
 struct PictureModule {
   const char* file;
   const std::vector<int>* ids;
-  std::span<const lt::BitmapSpec> sizes;
+  std::span<const lt::BitmapEntry> sizes;
 };
 
 const PictureModule kPictureModules[] = {
@@ -171,8 +171,8 @@ TEST_P(Pictures, EveryNamedBitmapIsAnEightBitDibOfItsSizeInBothModules) {
     Dib dib;
     const auto problem = ReadDib(bytes, dib);
     ASSERT_FALSE(problem.has_value()) << *problem;
-    const lt::BitmapSpec* bitmap = nullptr;
-    for (const lt::BitmapSpec& s : GetParam().sizes) {
+    const lt::BitmapEntry* bitmap = nullptr;
+    for (const lt::BitmapEntry& s : GetParam().sizes) {
       if (s.id == id) bitmap = &s;
     }
     ASSERT_NE(bitmap, nullptr) << "the layout tables do not know it";
